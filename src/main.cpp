@@ -1,0 +1,20 @@
+#include "shell/Form1.h"
+#include "shell/Module1.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/Platform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(vastrel::tk::kApplicationTitle);
+    QApplication::setWindowIcon(vastrel::tk::applicationIcon());
+    vastrel::tk::installFontSubstitutes();
+
+    vastrel::tk::DesktopPlatform platform;
+    vastrel::shell::Module1 module(platform);
+    vastrel::shell::Form1 form1(module);
+    form1.Show();
+    return QApplication::exec();
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The main window: choosing the graph image, calibrating the axes, digitizing
+// and opening the result window again. Its handlers live in the folders of
+// the subsystems they belong to.
+
+#include "toolkit/Controls.h"
+#include "toolkit/DirListBox.h"
+#include "toolkit/DriveListBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/Form.h"
+#include "toolkit/PictureBox.h"
+
+namespace vastrel::shell {
+
+class Module1;
+
+class Form1 : public tk::Form {
+    Q_OBJECT
+public:
+    explicit Form1(Module1& module);
+
+    // The controls, by their layout names.
+    tk::CommandButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7;
+    tk::TextBox *Text1, *Text2, *Text3, *Text4;
+    tk::Label *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
+    tk::Label *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18;
+    tk::Frame* Frame1;
+    tk::OptionButton *Option1, *Option2, *Option3;
+    tk::PictureBox* Picture1;
+    QLabel* Picture2;
+    tk::LineControl *Line1, *Line2, *Line3, *Line4, *Line5, *Line6;
+    tk::DriveListBox* Drive1;
+    tk::DirListBox* Dir1;
+    tk::FileListBox* File1;
+
+    // Start-up and end (shell/Form1.cpp).
+    void Form_Load();
+    void Command7_Click();
+    void Form_Unload();
+
+    // Choosing and loading the graph image (shell/Form1_ImageBrowsing.cpp).
+    void Drive1_Change();
+    void Dir1_Change();
+    void Dir1_PathRefused(const QString& path, const QString& reason);
+    void File1_Click();
+    void Command1_Click();
+
+    // Reference-point picking (calibration/Form1_Picking.cpp).
+    void Command3_Click();
+    void Command4_Click();
+    void Picture1_MouseMove(int Button, int Shift, float X, float Y);
+    void Picture1_MouseDown(int Button, int Shift, float X, float Y);
+
+    // Coordinate boxes and scale mode (calibration/Form1_Coordinates.cpp).
+    void Text1_KeyDown(int KeyCode, int Shift);
+    void Text2_KeyDown(int KeyCode, int Shift);
+    void Text3_KeyDown(int KeyCode, int Shift);
+    void Text4_KeyDown(int KeyCode, int Shift);
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+
+    // Reset (calibration/Form1_Reset.cpp).
+    void Command2_Click();
+
+private:
+    void createControls();
+    void setTabOrder();
+    void connectHandlers();
+    void printTitle();
+    void showCannotOpenFolder(const QString& path, const QString& reason);
+
+    Module1& module_;
+};
+
+}  // namespace vastrel::shell

@@ -1,0 +1,58 @@
+#pragma once
+// The state the three windows share, and the single instance of each
+// secondary window, created hidden the first time anything refers to it.
+
+#include "shell/PointTables.h"
+#include "shell/Unset.h"
+#include "toolkit/Platform.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace vastrel::results {
+class Form2;
+class Form3;
+}  // namespace vastrel::results
+
+namespace vastrel::shell {
+
+class Form1;
+
+class Module1 {
+public:
+    explicit Module1(tk::Platform& platform);
+    ~Module1();
+    Module1(const Module1&) = delete;
+    Module1& operator=(const Module1&) = delete;
+
+    // 0 nothing armed, 1 the next press sets the start point, 2 the end point.
+    Unset<std::int16_t> PickMode;
+    Unset<float> StartPixelX, StartPixelY, EndPixelX, EndPixelY;
+    Unset<std::int16_t> PointCount;
+    // 1 "Linear - Linear", 2 "Linear - Log", 3 "Log - Log".
+    Unset<std::int16_t> AxisScaleMode;
+    DigitizedPointTable DigitizedPoints;
+    CurvePixelTable CurvePixelY;
+    // 1 while a result is available to the main window's "Digitized Graph".
+    Unset<std::int16_t> DigitizedFlag;
+
+    tk::Platform& platform() const { return platform_; }
+
+    // The main window registers itself here so that the other windows can read
+    // its boxes; it is owned by whoever created it.
+    void setMainWindow(Form1* form) { form1_ = form; }
+    Form1& form1() const;
+
+    results::Form2& form2();
+    results::Form3& form3();
+    bool form2Exists() const { return form2_ != nullptr; }
+    bool form3Exists() const { return form3_ != nullptr; }
+
+private:
+    tk::Platform& platform_;
+    Form1* form1_ = nullptr;
+    std::unique_ptr<results::Form2> form2_;
+    std::unique_ptr<results::Form3> form3_;
+};
+
+}  // namespace vastrel::shell

@@ -1,0 +1,205 @@
+#include "toolkit/PictureBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace vastrel::tk {
+
+namespace {
+
+constexpr int kBorder = 2;
+
+int vbButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+int vbShift(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent, QSize outer, ColorValue backColor)
+    : QFrame(parent),
+      canvas_(outer - QSize(2 * kBorder, 2 * kBorder), QImage::Format_RGB32),
+      backColor_(backColor)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kBorder);
+    setFixedSize(outer);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    restoreBackground();
+}
+
+void PictureBox::restoreBackground()
+{
+    canvas_.fill(toQColor(backColor_));
+    if (!picture_.isNull()) {
+        QPainter painter(&canvas_);
+        painter.drawImage(0, 0, picture_);
+    }
+    update();
+}
+
+void PictureBox::setPicture(const QImage& picture)
+{
+    picture_ = picture;
+    restoreBackground();
+}
+
+void PictureBox::Cls()
+{
+    currentX_ = 0;
+    currentY_ = 0;
+    restoreBackground();
+}
+
+QPen PictureBox::pen(std::optional<ColorValue> color) const
+{
+    QPen pen(toQColor(color.value_or(foreColor_)));
+    pen.setWidth(drawWidth_);
+    return pen;
+}
+
+void PictureBox::Print(const QString& text)
+{
+    QPainter painter(&canvas_);
+    painter.setFont(font());
+    painter.setPen(toQColor(foreColor_));
+    const QRect bounds(qRound(currentX_), qRound(currentY_), canvas_.width() * 4, canvas_.height() * 4);
+    painter.drawText(bounds, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    // Like a line printer: the next Print goes to the start of the next line.
+    currentX_ = 0;
+    currentY_ += static_cast<float>(QFontMetrics(font()).height());
+    update();
+}
+
+void PictureBox::PSet(float x, float y, std::optional<ColorValue> color)
+{
+    QPainter painter(&canvas_);
+    const QColor shade = toQColor(color.value_or(foreColor_));
+    if (drawWidth_ == 1) {
+        painter.setPen(shade);
+        painter.drawPoint(QPointF(std::floor(x), std::floor(y)));
+    } else {
+        const qreal half = drawWidth_ / 2.0;
+        painter.fillRect(QRectF(x - half, y - half, drawWidth_, drawWidth_), shade);
+    }
+    currentX_ = x;
+    currentY_ = y;
+    update();
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2, std::optional<ColorValue> color)
+{
+    QPainter painter(&canvas_);
+    painter.setPen(pen(color));
+    painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    currentX_ = x2;
+    currentY_ = y2;
+    update();
+}
+
+void PictureBox::LineTo(float x2, float y2, std::optional<ColorValue> color)
+{
+    Line(currentX_, currentY_, x2, y2, color);
+}
+
+void PictureBox::Box(float x1, float y1, float x2, float y2, std::optional<ColorValue> color)
+{
+    QPainter painter(&canvas_);
+    painter.setPen(pen(color));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2))));
+    currentX_ = x2;
+    currentY_ = y2;
+    update();
+}
+
+ColorValue PictureBox::Point(float x, float y) const
+{
+    return pixels().point(x, y);
+}
+
+digitize::PixelView PictureBox::pixels() const
+{
+    return {reinterpret_cast<const std::uint32_t*>(canvas_.constBits()), canvas_.width(), canvas_.height(),
+            static_cast<std::ptrdiff_t>(canvas_.bytesPerLine() / 4)};
+}
+
+void PictureBox::setMousePointer(int pointer)
+{
+    mousePointer_ = pointer;
+    setCursor(pointer == kCrossPointer ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+LineControl& PictureBox::addLine(float x1, float y1, float x2, float y2, ColorValue color)
+{
+    auto line = std::make_unique<LineControl>([this] { update(); });
+    line->setX1(x1);
+    line->setY1(y1);
+    line->setX2(x2);
+    line->setY2(y2);
+    line->setBorderColor(color);
+    lines_.push_back(std::move(line));
+    return *lines_.back();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setClipRect(area);
+    painter.translate(area.topLeft());
+    painter.drawImage(0, 0, canvas_);
+    for (const auto& line : lines_) {
+        if (!line->Visible()) continue;
+        painter.setPen(QPen(toQColor(line->BorderColor()), 1));
+        painter.drawLine(QPointF(line->X1(), line->Y1()), QPointF(line->X2(), line->Y2()));
+    }
+}
+
+QPointF PictureBox::toArea(QPointF widgetPosition) const
+{
+    const QPointF inArea = widgetPosition - contentsRect().topLeft();
+    return {std::floor(inArea.x()), std::floor(inArea.y())};
+}
+
+void PictureBox::emitMouse(QMouseEvent* event, bool press)
+{
+    const QPointF at = toArea(event->position());
+    const auto x = static_cast<float>(at.x()), y = static_cast<float>(at.y());
+    const int shift = vbShift(event->modifiers());
+    if (press) {
+        emit MouseDown(vbButton(event->button()), shift, x, y);
+    } else {
+        int buttons = 0;
+        for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            if (event->buttons() & b) buttons |= vbButton(b);
+        emit MouseMove(buttons, shift, x, y);
+    }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
+    emitMouse(event, true);
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    emitMouse(event, false);
+}
+
+}  // namespace vastrel::tk

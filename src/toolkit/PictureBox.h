@@ -1,0 +1,85 @@
+#pragma once
+// A picture box with a persistent drawing area: background, loaded picture
+// and everything drawn or printed live in one backing image that survives
+// hiding, and Point reads back exactly what that image shows. Line controls
+// are painted over it and never read back.
+
+#include "digitize/PixelView.h"
+#include "toolkit/Color.h"
+#include "toolkit/LineControl.h"
+
+#include <QFrame>
+#include <QImage>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vastrel::tk {
+
+inline constexpr int kArrowPointer = 0;
+inline constexpr int kCrossPointer = 2;
+
+class PictureBox : public QFrame {
+    Q_OBJECT
+public:
+    // `outer` is the size with the sunken border; the drawing area is what
+    // lies inside it.
+    PictureBox(QWidget* parent, QSize outer, ColorValue backColor);
+
+    QSize drawingSize() const { return canvas_.size(); }
+
+    void setPicture(const QImage& picture);
+    const QImage& Picture() const { return picture_; }
+
+    void Cls();
+    void Print(const QString& text);
+    void PSet(float x, float y, std::optional<ColorValue> color = std::nullopt);
+    void Line(float x1, float y1, float x2, float y2, std::optional<ColorValue> color = std::nullopt);
+    void LineTo(float x2, float y2, std::optional<ColorValue> color = std::nullopt);
+    void Box(float x1, float y1, float x2, float y2, std::optional<ColorValue> color = std::nullopt);
+
+    // &H00BBGGRR of the pixel shown at (x, y), or -1 outside the drawing area.
+    ColorValue Point(float x, float y) const;
+    digitize::PixelView pixels() const;
+
+    float CurrentX() const { return currentX_; }
+    float CurrentY() const { return currentY_; }
+    void setCurrentX(float x) { currentX_ = x; }
+    void setCurrentY(float y) { currentY_ = y; }
+    int DrawWidth() const { return drawWidth_; }
+    void setDrawWidth(int width) { drawWidth_ = width < 1 ? 1 : width; }
+    ColorValue ForeColor() const { return foreColor_; }
+    void setForeColor(ColorValue color) { foreColor_ = color; }
+    ColorValue BackColor() const { return backColor_; }
+    int MousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
+
+    LineControl& addLine(float x1, float y1, float x2, float y2, ColorValue color);
+
+signals:
+    // Positions in drawing-area pixels, one image pixel to one logical pixel.
+    void MouseDown(int button, int shift, float x, float y);
+    void MouseMove(int button, int shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void restoreBackground();
+    QPen pen(std::optional<ColorValue> color) const;
+    QPointF toArea(QPointF widgetPosition) const;
+    void emitMouse(QMouseEvent* event, bool press);
+
+    QImage picture_;
+    QImage canvas_;
+    ColorValue backColor_;
+    ColorValue foreColor_ = 0;
+    float currentX_ = 0, currentY_ = 0;
+    int drawWidth_ = 1;
+    int mousePointer_ = kArrowPointer;
+    std::vector<std::unique_ptr<LineControl>> lines_;
+};
+
+}  // namespace vastrel::tk

@@ -1,0 +1,36 @@
+#include "toolkit/Platform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vastrel::tk {
+
+void DesktopPlatform::MsgBox(const QString& prompt, int style)
+{
+    QMessageBox box(style == kExclamationMessage ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    kApplicationTitle, prompt, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void DesktopPlatform::DoEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+QDate DesktopPlatform::Date() const
+{
+    return QDate::currentDate();
+}
+
+void DesktopPlatform::End()
+{
+    // Nothing is pending: every file is written and closed inside its own
+    // handler, so the process may go without tearing the windows down.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
+
+}  // namespace vastrel::tk

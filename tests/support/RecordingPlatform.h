@@ -1,0 +1,53 @@
+#pragma once
+// Stands in for the desktop in widget tests: records every message instead of
+// blocking on a modal box, counts yields and answers a fixed date.
+
+#include "toolkit/Platform.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <functional>
+#include <stdexcept>
+
+namespace vastrel::testing {
+
+struct RecordedMessage {
+    QString text;
+    int style;
+};
+
+// Thrown where the real program would end its process.
+struct ProcessEnded : std::runtime_error {
+    ProcessEnded() : std::runtime_error("the program ended its process") {}
+};
+
+class RecordingPlatform : public tk::Platform {
+public:
+    void MsgBox(const QString& prompt, int style) override
+    {
+        messages.append({prompt, style});
+        if (whileMessageShown) whileMessageShown(prompt);
+    }
+    void DoEvents() override
+    {
+        ++yields;
+        QCoreApplication::processEvents();
+    }
+    QDate Date() const override { return today; }
+    void End() override { throw ProcessEnded(); }
+
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const auto& message : messages) all.append(message.text);
+        return all;
+    }
+
+    QList<RecordedMessage> messages;
+    int yields = 0;
+    QDate today{2026, 12, 6};
+    // Runs while a message would be on screen, as a user acting before OK.
+    std::function<void(const QString&)> whileMessageShown;
+};
+
+}  // namespace vastrel::testing

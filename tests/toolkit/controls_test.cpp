@@ -1,0 +1,97 @@
+// The small controls: the events the handlers rely on.
+
+#include "toolkit/Controls.h"
+#include "toolkit/Fonts.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace vastrel::tk;
+
+class ControlsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void optionButtonRaisesClickOnlyWhenNewlySelected()
+    {
+        QWidget group;
+        OptionButton first(&group, "A", {0, 0, 80, 20}, QFont());
+        OptionButton second(&group, "B", {0, 20, 80, 20}, QFont());
+        first.setChecked(true);
+        QSignalSpy firstClicks(&first, &OptionButton::Click);
+        QSignalSpy secondClicks(&second, &OptionButton::Click);
+
+        first.setValue(true);
+        QCOMPARE(firstClicks.count(), 0);
+        second.setValue(true);
+        QCOMPARE(secondClicks.count(), 1);
+        QVERIFY(!first.Value());
+        first.setValue(true);
+        QCOMPARE(firstClicks.count(), 1);
+    }
+
+    void listIndexSelectsAndRaisesClickBeforeReturning()
+    {
+        ListBox list(nullptr, {0, 0, 100, 100}, QFont());
+        for (const char* row : {"a", "b", "c"}) list.AddItem(row);
+        int seenRow = -2;
+        connect(&list, &ListBox::Click, [&] { seenRow = list.ListIndex(); });
+        list.setListIndex(2);
+        QCOMPARE(seenRow, 2);
+        QCOMPARE(list.currentItem()->text(), QString("c"));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, list.setListIndex(3));
+        QCOMPARE(list.ListIndex(), 2);
+    }
+
+    void userSelectionRaisesListClick()
+    {
+        ListBox list(nullptr, {0, 0, 100, 100}, QFont());
+        for (const char* row : {"a", "b", "c"}) list.AddItem(row);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QSignalSpy clicks(&list, &ListBox::Click);
+        const QRect second = list.visualItemRect(list.item(1));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(list.ListIndex(), 1);
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(list.ListIndex(), 2);
+    }
+
+    void textBoxReportsEnterAsKeyCode13WithTheShiftState()
+    {
+        TextBox box(nullptr, {0, 0, 80, 25}, QFont());
+        QSignalSpy keys(&box, &TextBox::KeyDown);
+        QTest::keyClick(&box, Qt::Key_Return);
+        QTest::keyClick(&box, Qt::Key_Enter, Qt::ShiftModifier);
+        QTest::keyClick(&box, Qt::Key_A);
+        // Shift itself arrives first as its own key, as on the original platform.
+        QList<QPair<int, int>> codes;
+        for (const auto& key : keys) codes.append({key[0].toInt(), key[1].toInt()});
+        const QList<QPair<int, int>> expected = {{13, 0}, {16, 1}, {13, 1}, {int('A'), 0}};
+        QCOMPARE(codes, expected);
+        QCOMPARE(box.Text(), QString("a"));
+    }
+
+    void commandButtonClicksOnEnterSpaceAndMouse()
+    {
+        CommandButton button(nullptr, "OK", {0, 0, 80, 30}, QFont(), 0xC0FFFF);
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QSignalSpy clicks(&button, &CommandButton::Click);
+        QTest::keyClick(&button, Qt::Key_Return);
+        QTest::keyClick(&button, Qt::Key_Space);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 3);
+    }
+
+    void layoutFontsAreSizedInPixelsAt96Dpi()
+    {
+        QCOMPARE(layoutFont("Times New Roman", 14.25).pixelSize(), 19);
+        QCOMPARE(layoutFont("Times New Roman", 36, true).pixelSize(), 48);
+        QVERIFY(layoutFont("Times New Roman", 36, true).italic());
+    }
+};
+
+QTEST_MAIN(ControlsTest)
+#include "controls_test.moc"
