@@ -1,0 +1,23 @@
+// Reset: back to the empty starting look for the next graph. The pick mode,
+// the stored reference pixels and the last result are kept on purpose.
+
+#include "shell/Form1.h"
+#include "shell/Module1.h"
+
+namespace vastrel::shell {
+
+void Form1::Command2_Click()
+{
+    Picture1->setPicture(QImage());
+    for (tk::LineControl* line : {Line1, Line2, Line3, Line4, Line5, Line6}) line->setVisible(false);
+    for (tk::TextBox* box : {Text1, Text2, Text3, Text4}) box->setText(QString());
+    for (tk::Label* label : {Label11, Label12, Label13, Label14}) label->setCaption(QString());
+    module_.DigitizedFlag = 0;
+    File1->Refresh();
+    Option1->setValue(true);
+    module_.AxisScaleMode = 1;
+    Picture1->setMousePointer(tk::kArrowPointer);
+    printTitle();
+}
+
+}  // namespace vastrel::shell
