@@ -1,0 +1,91 @@
+#include "toolkit/FileListBox.h"
+
+#include "toolkit/DirListBox.h"
+
+#include <QDir>
+#include <QScopedValueRollback>
+#include <QStringList>
+
+namespace vastrel::tk {
+
+FileListBox::FileListBox(QWidget* parent)
+    : QListWidget(parent)
+    , m_path(QDir::currentPath())
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::itemSelectionChanged, this, &FileListBox::selectionChangedByUser);
+    fill({});
+}
+
+QString FileListBox::Path() const
+{
+    return m_path;
+}
+
+bool FileListBox::setPath(const QString& path)
+{
+    const QString target =
+        path.isEmpty() ? QString() : QDir::cleanPath(QDir(m_path).absoluteFilePath(path));
+    if (!folderRefusal(target).isEmpty())
+        return false;
+    m_path = target;
+    fill({});
+    return true;
+}
+
+QString FileListBox::Pattern() const
+{
+    return m_pattern;
+}
+
+void FileListBox::setPattern(const QString& pattern)
+{
+    m_pattern = pattern;
+    fill(FileName());
+}
+
+QString FileListBox::FileName() const
+{
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void FileListBox::Refresh()
+{
+    fill(FileName());
+}
+
+void FileListBox::fill(const QString& keptName)
+{
+    const QScopedValueRollback quiet(m_filling, true);
+    clear();
+
+    QStringList globs;
+    for (const QString& glob : m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!glob.trimmed().isEmpty())
+            globs.append(glob.trimmed());
+    }
+    if (globs.isEmpty())
+        globs.append(QStringLiteral("*"));
+
+    // Name filters of QDir ignore case unless told otherwise; without
+    // QDir::Hidden and QDir::System, dot files, sockets and devices stay out.
+    QStringList names = QDir(m_path).entryList(globs, QDir::Files);
+    sortByName(names);
+    addItems(names);
+
+    if (keptName.isEmpty())
+        return;
+    const QList<QListWidgetItem*> kept = findItems(keptName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!kept.isEmpty())
+        setCurrentItem(kept.first());
+}
+
+void FileListBox::selectionChangedByUser()
+{
+    if (!m_filling && !selectedItems().isEmpty())
+        emit Click();
+}
+
+} // namespace vastrel::tk

@@ -1,0 +1,49 @@
+#pragma once
+// The file box: the regular, non-hidden files of one folder whose names match
+// a pattern, sorted by name. Click tells the window that the user selected
+// another file.
+
+#include <QListWidget>
+#include <QString>
+
+namespace vastrel::tk {
+
+class FileListBox : public QListWidget {
+    Q_OBJECT
+
+public:
+    // Starts in the process's current directory, listing every file.
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    QString Path() const;
+
+    // Lists `path` (relative paths are taken from the shown folder) with
+    // nothing selected. A folder that cannot be listed changes nothing and
+    // returns false.
+    bool setPath(const QString& path);
+
+    // Globs separated by ';' ("*.jpg;*.bmp"), matched regardless of case.
+    QString Pattern() const;
+    void setPattern(const QString& pattern);
+
+    // The selected file's name without folder, or "" when none is selected.
+    QString FileName() const;
+
+    // Re-reads the folder; the selected file stays selected while it exists.
+    void Refresh();
+
+signals:
+    // The user selected another file (mouse or keyboard); never raised by the
+    // calls above, nor when the user leaves nothing selected.
+    void Click();
+
+private:
+    void fill(const QString& keptName);
+    void selectionChangedByUser();
+
+    QString m_path;
+    QString m_pattern = QStringLiteral("*");
+    bool m_filling = false;
+};
+
+} // namespace vastrel::tk
