@@ -40,6 +40,8 @@ void Form1::connectHandlers()
     connect(Option2, &tk::OptionButton::Click, this, &Form1::Option2_Click);
     connect(Option3, &tk::OptionButton::Click, this, &Form1::Option3_Click);
     connect(Command2, &tk::CommandButton::Click, this, &Form1::Command2_Click);
+    connect(Command5, &tk::CommandButton::Click, this, &Form1::Command5_Click);
+    connect(Command6, &tk::CommandButton::Click, this, &Form1::Command6_Click);
 }
 
 void Form1::Form_Load()

@@ -63,6 +63,12 @@ public:
     // Reset (calibration/Form1_Reset.cpp).
     void Command2_Click();
 
+    // Digitize (digitize/Form1_Digitize.cpp).
+    void Command5_Click();
+
+    // "Digitized Graph": the result window again (results/Form1_ShowResult.cpp).
+    void Command6_Click();
+
 private:
     void createControls();
     void setTabOrder();

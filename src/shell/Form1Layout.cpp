@@ -124,7 +124,9 @@ void Form1::createControls()
 
 void Form1::setTabOrder()
 {
-    Picture1->setFocusPolicy(Qt::StrongFocus);
+    // In the tab order, but a press on the image must not take the focus from
+    // the step the user is on.
+    Picture1->setFocusPolicy(Qt::TabFocus);
     const QList<QWidget*> order = {Drive1,   Dir1,     File1,    Command1, Command2, Text1,
                                    Text2,    Text3,    Text4,    Command3, Command4, Command5,
                                    Command7, Picture1, Option1,  Option2,  Option3,  Command6};

@@ -70,7 +70,9 @@ Label::Label(QWidget* parent, const QString& caption, Placement at, const QFont&
     place(*this, at);
     setFont(font);
     setTextFormat(Qt::PlainText);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Japanese fonts have tall line boxes; centring keeps the glyphs inside
+    // the small label heights of the layout.
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void Label::setForeColor(ColorValue color)
