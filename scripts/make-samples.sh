@@ -7,14 +7,17 @@ cd "$(dirname "$0")/../samples"
 # Plot area of every sample: lower-left corner (80, 520), upper-right (760, 40).
 left=80 bottom=520 right=760 top=40
 
-# polyline X_FROM X_TO Y_FORMULA_IN_AWK: pixel points of a curve given in
-# plot fractions (u from 0 to 1 across, v from 0 to 1 up).
+# polyline FORMULA: the segments of a curve given in plot fractions (u from
+# 0 to 1 across, v from 0 to 1 up), drawn as single lines because this
+# ImageMagick closes multi-point polylines.
 polyline() {
   awk -v l=$left -v r=$right -v b=$bottom -v t=$top "BEGIN {
     for (px = l; px <= r; px += 2) {
       u = (px - l) / (r - l); $1;
       if (v < 0 || v > 1) continue;
-      printf \"%d,%d \", px, b - v * (b - t);
+      y = b - v * (b - t);
+      if (n++) printf \"line %d,%d %d,%d \", lastx, lasty, px, y;
+      lastx = px; lasty = y;
     } }"
 }
 
@@ -30,7 +33,7 @@ draw() {  # draw OUTPUT XGRID YGRID CURVE XLABELS YLABELS TITLE
   convert -size 840x600 xc:white \
     -stroke '#b4b4b4' -strokewidth 1 -draw "$(grid "$xgrid" "$ygrid")" \
     -stroke black -strokewidth 2 -fill none -draw "rectangle $left,$top $right,$bottom" \
-    -stroke '#1030c0' -strokewidth 3 -fill none -draw "polyline $(polyline "$curve")" \
+    -stroke '#1030c0' -strokewidth 3 -fill none -draw "$(polyline "$curve")" \
     -stroke none -fill black -font DejaVu-Sans -pointsize 16 \
     $xlabels $ylabels -pointsize 18 -annotate +300+25 "$title" \
     -type TrueColor -compress "${8:-None}" "$out"
