@@ -11,6 +11,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(vastrel::tk::kApplicationTitle);
     QApplication::setWindowIcon(vastrel::tk::applicationIcon());
     vastrel::tk::installFontSubstitutes();
+    // The windows stay out of the task bar, which Qt would read as "no window
+    // left" once a message closes; the program ends only by "END" or the close box.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     vastrel::tk::DesktopPlatform platform;
     vastrel::shell::Module1 module(platform);
