@@ -1,0 +1,49 @@
+#pragma once
+// The texts the "Digitize" run shows to the user, in one place. Each is a
+// complete message-box prompt; the surrounding blanks and dashes belong to the
+// text.
+
+#include <string_view>
+
+namespace vastrel::digitize::msg {
+
+// A coordinate box is empty; the run does not start (exclamation icon).
+inline constexpr std::string_view kNoData = " --- データが入力されていません --- ";
+
+// The run has finished (no icon).
+inline constexpr std::string_view kFinished = " --- DIGITIZE が終了しました。--- ";
+
+// The span between the reference columns needs more than the 1000 points the
+// point table holds.
+inline constexpr std::string_view kTooWide =
+    " --- 始点と終点が離れすぎています。取り込めるのは 1000 点（X 方向 1003 ピクセル）までです --- ";
+
+// A converted value (or a coefficient of the conversion) is not a finite number.
+inline constexpr std::string_view kNotFinite =
+    " --- 座標の値が大きすぎて変換できません。始点と終点の座標を確かめて下さい --- ";
+
+// Logarithmic Y axis, the typed Y of the start point is 0.
+inline constexpr std::string_view kLogYStartZero =
+    " --- Y軸が Log のため、始点の Y座標に 0 は使えません --- ";
+
+// Logarithmic Y axis, the typed Y values differ in sign (or the end Y is 0).
+inline constexpr std::string_view kLogYSign =
+    " --- Y軸が Log のため、始点と終点の Y座標は同じ符号の 0 以外の値にして下さい --- ";
+
+// Logarithmic X axis, the typed X of the start point is 0.
+inline constexpr std::string_view kLogXStartZero =
+    " --- X軸が Log のため、始点の X座標に 0 は使えません --- ";
+
+// Logarithmic X axis, the typed X values differ in sign (or the end X is 0).
+inline constexpr std::string_view kLogXSign =
+    " --- X軸が Log のため、始点と終点の X座標は同じ符号の 0 以外の値にして下さい --- ";
+
+// The two reference points lie on the same image row.
+inline constexpr std::string_view kSameRow =
+    " --- 始点と終点の Y ピクセルが同じです。始点（左下）と終点（右上）を指定し直して下さい --- ";
+
+// The two reference points lie on the same image column.
+inline constexpr std::string_view kSameColumn =
+    " --- 始点と終点の X ピクセルが同じです。始点（左下）と終点（右上）を指定し直して下さい --- ";
+
+}  // namespace vastrel::digitize::msg
