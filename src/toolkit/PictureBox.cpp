@@ -42,13 +42,25 @@ PictureBox::PictureBox(QWidget* parent, QSize outer, ColorValue backColor)
     restoreBackground();
 }
 
+PictureBox::~PictureBox() = default;
+
+QPainter& PictureBox::canvasPainter()
+{
+    if (!painter_) painter_ = std::make_unique<QPainter>(&canvas_);
+    update();
+    return *painter_;
+}
+
+void PictureBox::settle() const
+{
+    painter_.reset();
+}
+
 void PictureBox::restoreBackground()
 {
+    settle();
     canvas_.fill(toQColor(backColor_));
-    if (!picture_.isNull()) {
-        QPainter painter(&canvas_);
-        painter.drawImage(0, 0, picture_);
-    }
+    if (!picture_.isNull()) canvasPainter().drawImage(0, 0, picture_);
     update();
 }
 
@@ -74,7 +86,7 @@ QPen PictureBox::pen(std::optional<ColorValue> color) const
 
 void PictureBox::Print(const QString& text)
 {
-    QPainter painter(&canvas_);
+    QPainter& painter = canvasPainter();
     painter.setFont(font());
     painter.setPen(toQColor(foreColor_));
     const QRect bounds(qRound(currentX_), qRound(currentY_), canvas_.width() * 4, canvas_.height() * 4);
@@ -82,12 +94,11 @@ void PictureBox::Print(const QString& text)
     // Like a line printer: the next Print goes to the start of the next line.
     currentX_ = 0;
     currentY_ += static_cast<float>(QFontMetrics(font()).height());
-    update();
 }
 
 void PictureBox::PSet(float x, float y, std::optional<ColorValue> color)
 {
-    QPainter painter(&canvas_);
+    QPainter& painter = canvasPainter();
     const QColor shade = toQColor(color.value_or(foreColor_));
     if (drawWidth_ == 1) {
         painter.setPen(shade);
@@ -98,17 +109,15 @@ void PictureBox::PSet(float x, float y, std::optional<ColorValue> color)
     }
     currentX_ = x;
     currentY_ = y;
-    update();
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, std::optional<ColorValue> color)
 {
-    QPainter painter(&canvas_);
+    QPainter& painter = canvasPainter();
     painter.setPen(pen(color));
     painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     currentX_ = x2;
     currentY_ = y2;
-    update();
 }
 
 void PictureBox::LineTo(float x2, float y2, std::optional<ColorValue> color)
@@ -118,13 +127,12 @@ void PictureBox::LineTo(float x2, float y2, std::optional<ColorValue> color)
 
 void PictureBox::Box(float x1, float y1, float x2, float y2, std::optional<ColorValue> color)
 {
-    QPainter painter(&canvas_);
+    QPainter& painter = canvasPainter();
     painter.setPen(pen(color));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2))));
     currentX_ = x2;
     currentY_ = y2;
-    update();
 }
 
 ColorValue PictureBox::Point(float x, float y) const
@@ -134,6 +142,7 @@ ColorValue PictureBox::Point(float x, float y) const
 
 digitize::PixelView PictureBox::pixels() const
 {
+    settle();
     return {reinterpret_cast<const std::uint32_t*>(canvas_.constBits()), canvas_.width(), canvas_.height(),
             static_cast<std::ptrdiff_t>(canvas_.bytesPerLine() / 4)};
 }
@@ -159,6 +168,7 @@ LineControl& PictureBox::addLine(float x1, float y1, float x2, float y2, ColorVa
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
+    settle();
     QPainter painter(this);
     const QRect area = contentsRect();
     painter.setClipRect(area);

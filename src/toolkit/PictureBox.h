@@ -10,6 +10,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QPainter>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,6 +26,7 @@ public:
     // `outer` is the size with the sunken border; the drawing area is what
     // lies inside it.
     PictureBox(QWidget* parent, QSize outer, ColorValue backColor);
+    ~PictureBox() override;
 
     QSize drawingSize() const { return canvas_.size(); }
 
@@ -68,12 +70,17 @@ protected:
 
 private:
     void restoreBackground();
+    // Drawing calls come in runs of hundreds (a traced curve), so one painter
+    // stays open on the canvas until something reads or shows it.
+    QPainter& canvasPainter();
+    void settle() const;
     QPen pen(std::optional<ColorValue> color) const;
     QPointF toArea(QPointF widgetPosition) const;
     void emitMouse(QMouseEvent* event, bool press);
 
     QImage picture_;
     QImage canvas_;
+    mutable std::unique_ptr<QPainter> painter_;
     ColorValue backColor_;
     ColorValue foreColor_ = 0;
     float currentX_ = 0, currentY_ = 0;

@@ -1,0 +1,67 @@
+// "Digitize": scans the image between the reference points for the curve and
+// stores one point per column. A run that cannot give a sound result is
+// refused before anything is stored, so the last result stays intact.
+
+#include "digitize/DigitizeMessages.h"
+#include "digitize/DigitizeRun.h"
+#include "digitize/ShowDigitizedResult.h"
+#include "shell/Form1.h"
+#include "shell/Module1.h"
+#include "toolkit/TypedNumber.h"
+
+namespace vastrel::shell {
+
+namespace {
+
+QString text(std::string_view message)
+{
+    return QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+}
+
+}  // namespace
+
+void Form1::Command5_Click()
+{
+    tk::Platform& platform = module_.platform();
+    for (const tk::TextBox* box : {Text1, Text2, Text3, Text4}) {
+        if (box->Text().isEmpty()) {
+            platform.MsgBox(text(digitize::msg::kNoData), tk::kExclamationMessage);
+            return;
+        }
+    }
+    module_.PickMode = 0;
+    Picture1->setMousePointer(tk::kArrowPointer);
+
+    const digitize::References references{
+        module_.StartPixelX,
+        module_.StartPixelY,
+        module_.EndPixelX,
+        module_.EndPixelY,
+        tk::typedNumber(Text1->Text()),
+        tk::typedNumber(Text2->Text()),
+        tk::typedNumber(Text3->Text()),
+        tk::typedNumber(Text4->Text()),
+        static_cast<digitize::ScaleMode>(static_cast<std::int16_t>(module_.AxisScaleMode)),
+    };
+    const digitize::DigitizeOutcome outcome = digitize::digitize(Picture1->pixels(), references);
+    if (!outcome.ok()) {
+        platform.MsgBox(text(outcome.refusal), tk::kExclamationMessage);
+        return;
+    }
+
+    module_.PointCount = 0;
+    for (const digitize::DigitizedPoint& point : outcome.points) {
+        const auto row = static_cast<std::int16_t>(module_.PointCount + 1);
+        module_.PointCount = row;
+        module_.DigitizedPoints(row).X = point.x;
+        module_.DigitizedPoints(row).Y = point.y;
+        module_.CurvePixelY(row) = point.pixelRow;
+    }
+    platform.DoEvents();
+    platform.MsgBox(text(digitize::msg::kFinished));
+    module_.DigitizedFlag = 1;
+    platform.DoEvents();
+    digitize::ShowDigitizedResult(module_);
+}
+
+}  // namespace vastrel::shell
