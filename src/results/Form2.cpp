@@ -1,14 +1,107 @@
 #include "results/Form2.h"
 
+#include "results/Form3.h"
 #include "shell/Module1.h"
+#include "toolkit/NumberText.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <stdexcept>
 
 namespace vastrel::results {
+
+namespace {
+
+// The row as a 16-bit list index: rounded to the nearest whole number, ties
+// to even; nothing when it does not fit.
+std::optional<std::int16_t> listRow(float r)
+{
+    const float rounded = std::nearbyint(r);
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+}  // namespace
 
 Form2::Form2(shell::Module1& module)
     : tk::Form(QStringLiteral("Digitalized Graph"), QSize(1299, 831), Placement::CentreOnScreen, false),
       module_(module)
 {
-    connect(this, &tk::Form::Unload, this, &Form2::Hide);
+    createControls();
+    setTabOrder();
+    connectHandlers();
+    Command1->setFocus();
+}
+
+void Form2::connectHandlers()
+{
+    // The close box hides the window, as "Close" does, so that the plot survives.
+    connect(this, &tk::Form::Unload, this, &Form2::Command1_Click);
+    connect(Command1, &tk::CommandButton::Click, this, &Form2::Command1_Click);
+    connect(Command6, &tk::CommandButton::Click, this, &Form2::Command6_Click);
+    connect(List1, &tk::ListBox::Click, this, &Form2::List1_Click);
+    connect(Picture1, &tk::PictureBox::MouseMove, this, &Form2::Picture1_MouseMove);
+}
+
+void Form2::Command1_Click()
+{
+    module_.form3().Hide();
+    Hide();
+}
+
+void Form2::Command6_Click()
+{
+    Form3& dialog = module_.form3();
+    const QDate today = module_.platform().Date();
+    dialog.Text9->setText(QString::fromStdString(tk::dateText(today.year(), today.month(), today.day())));
+    dialog.Show();
+}
+
+void Form2::List1_Click()
+{
+    const int r = List1->ListIndex();
+    Line2->setX1(static_cast<float>(r) + (module_.StartPixelX + 2.0f));
+    Line2->setX2(Line2->X1());
+    Line1->setY1(module_.CurvePixelY(r + 1));
+    Line1->setY2(Line1->Y1());
+    Line2->setVisible(true);
+    Line1->setVisible(true);
+}
+
+void Form2::Picture1_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y)
+{
+    Line2->setX1(X);
+    Line2->setX2(X);
+    Line1->setY1(Y);
+    Line1->setY2(Y);
+    if (X < 10 || X > 990) {
+        Line1->setVisible(false);
+        Line2->setVisible(false);
+        return;
+    }
+    Line2->setVisible(true);
+    if (X >= module_.StartPixelX + 2.0f && X <= module_.EndPixelX - 2.0f) {
+        const float r = X - (module_.StartPixelX + 2.0f);
+        // The pointer handling ends quietly at its first failure: a row the
+        // list does not have (the reference points were picked again after
+        // Digitize), a row beyond the table, or one too large for the index.
+        // What the steps before changed stays.
+        const std::optional<std::int16_t> row = listRow(r);
+        if (!row) return;
+        try {
+            List1->setListIndex(*row);
+            Line1->setY1(module_.CurvePixelY(r + 1.0f));
+        } catch (const std::out_of_range&) {
+            return;
+        }
+        Line1->setY2(Line1->Y1());
+        Line1->setVisible(true);
+    } else {
+        Line1->setVisible(false);
+    }
 }
 
 }  // namespace vastrel::results

@@ -1,7 +1,10 @@
 #pragma once
-// The result window "Digitalized Graph": the traced curve and its point list.
+// The result window "Digitalized Graph": the traced curve with a crosshair
+// tied to the point list, and the way to the save dialog.
 
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/PictureBox.h"
 
 namespace vastrel::shell {
 class Module1;
@@ -14,7 +17,29 @@ class Form2 : public tk::Form {
 public:
     explicit Form2(shell::Module1& module);
 
+    // The controls, by their layout names.
+    tk::PictureBox* Picture1;
+    tk::LineControl* Line1;  // horizontal marker: Y1 = Y2
+    tk::LineControl* Line2;  // vertical marker: X1 = X2
+    tk::Label* Label3;
+    tk::ListBox* List1;
+    tk::CommandButton* Command6;
+    tk::CommandButton* Command1;
+
+    // "Close": hides the save dialog and this window; nothing is discarded.
+    void Command1_Click();
+    // "データ保存": presets today's date as the file name, then opens the dialog.
+    void Command6_Click();
+    // Puts the crosshair on the point of the selected row.
+    void List1_Click();
+    // Moves the crosshair with the pointer and selects the row under it.
+    void Picture1_MouseMove(int Button, int Shift, float X, float Y);
+
 private:
+    void createControls();
+    void setTabOrder();
+    void connectHandlers();
+
     shell::Module1& module_;
 };
 

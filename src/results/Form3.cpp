@@ -1,13 +1,88 @@
 #include "results/Form3.h"
 
+#include "results/CsvFile.h"
 #include "shell/Module1.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace vastrel::results {
 
 Form3::Form3(shell::Module1& module)
     : tk::Form(QStringLiteral(" Data Save"), QSize(572, 643), Placement::SystemDefault, true), module_(module)
 {
+    createControls();
+    setTabOrder();
+    connectHandlers();
+    Dir2->setPath(Drive2->Drive());
+    File2->setPath(Dir2->Path());
+    Command6->setFocus();
+}
+
+void Form3::connectHandlers()
+{
     connect(this, &tk::Form::Unload, this, &Form3::Hide);
+    connect(Drive2, &tk::DriveListBox::Change, this, &Form3::Drive2_Change);
+    connect(Dir2, &tk::DirListBox::Change, this, &Form3::Dir2_Change);
+    connect(Dir2, &tk::DirListBox::PathRefused, this, &Form3::Dir2_PathRefused);
+    connect(Command6, &tk::CommandButton::Click, this, &Form3::Command6_Click);
+    connect(Command1, &tk::CommandButton::Click, this, &Form3::Command1_Click);
+}
+
+void Form3::showCannotOpenFolder(const QString& path, const QString& reason)
+{
+    module_.platform().MsgBox(
+        QStringLiteral(" --- フォルダーを開けません --- \n\n%1\n%2").arg(path, reason), tk::kExclamationMessage);
+}
+
+void Form3::Drive2_Change()
+{
+    const QString target = Drive2->Drive();
+    if (!Dir2->setPath(target)) {
+        showCannotOpenFolder(target, QStringLiteral("ドライブを読み取れません"));
+        // The boxes keep showing the folder the next file would go to.
+        Drive2->setDriveOf(Dir2->Path());
+    }
+}
+
+void Form3::Dir2_Change()
+{
+    if (!File2->setPath(Dir2->Path())) showCannotOpenFolder(Dir2->Path(), QStringLiteral("ファイルの一覧を読めません"));
+}
+
+void Form3::Dir2_PathRefused(const QString& path, const QString& reason)
+{
+    showCannotOpenFolder(path, reason);
+}
+
+void Form3::Command6_Click()
+{
+    tk::Platform& platform = module_.platform();
+    if (Text9->Text().isEmpty()) {
+        platform.MsgBox(QStringLiteral("ファイル名を入力して下さい"), tk::kExclamationMessage);
+        return;
+    }
+
+    std::vector<GraphPoint> points;
+    points.reserve(static_cast<std::size_t>(std::max<int>(module_.PointCount, 0)));
+    for (int i = 1; i <= module_.PointCount; ++i)
+        points.push_back({module_.DigitizedPoints(i).X, module_.DigitizedPoints(i).Y});
+
+    const CsvFileOutcome outcome = writeCsvFile(Dir2->Path(), Text9->Text(), points);
+    if (!outcome.saved()) {
+        // The dialog stays open so that another folder or name can be chosen.
+        platform.MsgBox(QStringLiteral(" --- ファイルを保存できません --- \n\n%1\n%2").arg(outcome.path, outcome.failure),
+                        tk::kExclamationMessage);
+        return;
+    }
+    platform.DoEvents();
+    platform.MsgBox(QStringLiteral(" データは保存されました "), tk::kPlainMessage);
+    Hide();
+}
+
+void Form3::Command1_Click()
+{
+    Hide();
 }
 
 }  // namespace vastrel::results

@@ -1,6 +1,11 @@
 #pragma once
-// The save dialog " Data Save": writes the digitized points as a CSV file.
+// The save dialog " Data Save": writes the digitized points as a CSV file
+// into the chosen folder, and previews what will be written.
 
+#include "toolkit/Controls.h"
+#include "toolkit/DirListBox.h"
+#include "toolkit/DriveListBox.h"
+#include "toolkit/FileListBox.h"
 #include "toolkit/Form.h"
 
 namespace vastrel::shell {
@@ -14,7 +19,30 @@ class Form3 : public tk::Form {
 public:
     explicit Form3(shell::Module1& module);
 
+    // The controls, by their layout names.
+    tk::Label *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
+    tk::DriveListBox* Drive2;
+    tk::DirListBox* Dir2;
+    tk::FileListBox* File2;
+    tk::TextBox* Text9;
+    tk::CommandButton* Command6;
+    tk::CommandButton* Command1;
+    tk::ListBox* List1;
+
+    void Drive2_Change();
+    void Dir2_Change();
+    void Dir2_PathRefused(const QString& path, const QString& reason);
+    // "File Save".
+    void Command6_Click();
+    // "Cancel".
+    void Command1_Click();
+
 private:
+    void createControls();
+    void setTabOrder();
+    void connectHandlers();
+    void showCannotOpenFolder(const QString& path, const QString& reason);
+
     shell::Module1& module_;
 };
 

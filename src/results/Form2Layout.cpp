@@ -1,0 +1,49 @@
+// The result window's controls, at the positions, sizes, fonts and colours
+// of its layout.
+
+#include "results/Form2.h"
+#include "toolkit/Fonts.h"
+
+namespace vastrel::results {
+
+namespace {
+
+using tk::layoutFont;
+
+constexpr tk::ColorValue kLightGrey = 0xE0E0E0;
+constexpr tk::ColorValue kLightYellow = 0xC0FFFF;
+constexpr tk::ColorValue kBlack = 0x000000;
+constexpr tk::ColorValue kRed = 0x0000FF;
+
+const QString kMeiryo = QStringLiteral("メイリオ");
+const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+const QString kTimes = QStringLiteral("Times New Roman");
+
+}  // namespace
+
+void Form2::createControls()
+{
+    Picture1 = new tk::PictureBox(this, QSize(1009, 809), kLightGrey);
+    tk::place(*Picture1, {8, 8, 1009, 809});
+    Picture1->setFont(layoutFont(kTimes, 20.25));
+    Picture1->setForeColor(kBlack);
+    Line1 = &Picture1->addLine(0, 400, 1000, 400, kRed);
+    Line2 = &Picture1->addLine(100, 0, 100, 800, kRed);
+
+    Label3 = new tk::Label(this, QStringLiteral("X                 Y"), {1088, 8, 127, 28}, layoutFont(kMeiryo, 14.25));
+    List1 = new tk::ListBox(this, {1032, 40, 249, 669}, layoutFont(kGothic, 14.25));
+    Command6 = new tk::CommandButton(this, QStringLiteral("データ保存"), {1072, 728, 161, 33},
+                                     layoutFont(kMeiryo, 14.25), kLightYellow);
+    Command1 = new tk::CommandButton(this, QStringLiteral("Close"), {1168, 776, 105, 33}, layoutFont(kTimes, 14.25),
+                                     kLightYellow);
+}
+
+void Form2::setTabOrder()
+{
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    QWidget::setTabOrder(Command1, Command6);
+    QWidget::setTabOrder(Command6, List1);
+    QWidget::setTabOrder(List1, Picture1);
+}
+
+}  // namespace vastrel::results
