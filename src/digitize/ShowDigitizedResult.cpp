@@ -87,18 +87,18 @@ void ShowDigitizedResult(shell::Module1& module)
 
     result.List1->Clear();
     module.platform().DoEvents();
+    QStringList rows;
     for (int i = 1; i <= module.PointCount; ++i)
-        result.List1->AddItem(
-            QString::fromStdString(results::resultListRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
+        rows.append(QString::fromStdString(results::resultListRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
+    result.List1->AddItems(rows);
 
     results::Form3& dialog = module.form3();
     dialog.List1->Clear();
     module.platform().DoEvents();
-    dialog.List1->AddItem(QString::fromUtf8(results::previewHeader.data(),
-                                            static_cast<qsizetype>(results::previewHeader.size())));
+    QStringList preview{QString::fromUtf8(results::previewHeader.data(), static_cast<qsizetype>(results::previewHeader.size()))};
     for (int i = 1; i <= module.PointCount; ++i)
-        dialog.List1->AddItem(
-            QString::fromStdString(results::previewRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
+        preview.append(QString::fromStdString(results::previewRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
+    dialog.List1->AddItems(preview);
 
     result.Show();
 }

@@ -78,6 +78,8 @@ public:
     ListBox(QWidget* parent, Placement at, const QFont& font);
     void Clear() { clear(); }
     void AddItem(const QString& item) { addItem(item); }
+    // Appends many rows in one step: a result list holds up to 1001 of them.
+    void AddItems(const QStringList& items) { addItems(items); }
     int ListCount() const { return count(); }
     QString List(int row) const;
     int ListIndex() const { return currentRow(); }
