@@ -2,6 +2,8 @@
 
 #include "shell/Module1.h"
 
+#include <QDir>
+
 namespace vastrel::shell {
 
 Form1::Form1(Module1& module)
@@ -46,7 +48,9 @@ void Form1::connectHandlers()
 
 void Form1::Form_Load()
 {
-    Dir1->setPath(Drive1->Drive());
+    // A start folder that has gone (or cannot be read) falls back to the home
+    // folder, so that the boxes never come up empty.
+    if (!Dir1->setPath(Drive1->Drive()) && !Dir1->setPath(QDir::homePath())) Dir1->setPath(QStringLiteral("/"));
     File1->setPath(Dir1->Path());
     File1->Refresh();
     for (tk::LineControl* line : {Line1, Line2, Line3, Line4, Line5, Line6}) line->setVisible(false);

@@ -8,6 +8,7 @@
 #include "toolkit/Fonts.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vastrel;
@@ -106,6 +107,22 @@ private slots:
         QCOMPARE(form.Line5->Y1(), 360.0f);
         QCOMPARE(form.Line6->X1(), 240.0f);
         QCOMPARE(form.Line6->Y2(), 800.0f);
+    }
+
+    void aVanishedStartFolderFallsBackToTheHomeFolder()
+    {
+        const QString previous = QDir::currentPath();
+        {
+            QTemporaryDir gone;
+            QVERIFY(QDir::setCurrent(gone.path()));
+            QVERIFY(gone.remove());
+            testing::RecordingPlatform platform;
+            shell::Module1 module(platform);
+            shell::Form1 form(module);
+            QCOMPARE(form.Dir1->Path(), QDir(QDir::homePath()).canonicalPath());
+            QCOMPARE(form.File1->Path(), form.Dir1->Path());
+        }
+        QDir::setCurrent(previous);
     }
 
     void titleIsPrintedInGreyAtItsPlace()
