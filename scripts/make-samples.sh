@@ -47,13 +47,13 @@ draw linear-linear.bmp "0.2 0.4 0.6 0.8" "0.2 0.4 0.6 0.8" "v = 0.5 + 0.4 * sin(
   "y = 50 + 40 sin(x)  (Linear - Linear)"
 convert linear-linear.bmp -quality 92 linear-linear.jpg
 
-draw linear-log.gif "0.2 0.4 0.6 0.8" "0.333333 0.666667" "v = u * u" \
+draw linear-log.gif "0.2 0.4 0.6 0.8" "0.333333 0.666667" "v = (log(2) / log(10) + 2.5 * u * u) / 3" \
   "$(xlabel 0 0) $(xlabel 50 5) $(xlabel 100 10)" "$(ylabel 0 1) $(ylabel 33 10) $(ylabel 67 100) $(ylabel 100 1000)" \
-  "y = 10^(0.03 x^2)  (Linear - Log)"
+  "y = 2 * 10^(0.025 x^2)  (Linear - Log)"
 
-draw log-log.tif "0.333333 0.666667" "0.333333 0.666667" "v = 0.8 * u" \
+draw log-log.tif "0.333333 0.666667" "0.333333 0.666667" "v = (log(2) / log(10) + 2.4 * u) / 3" \
   "$(xlabel 0 1) $(xlabel 33 10) $(xlabel 67 100) $(xlabel 100 1000)" "$(ylabel 0 0.1) $(ylabel 33 1) $(ylabel 67 10) $(ylabel 100 100)" \
-  "y = 0.1 x^0.8  (Log - Log)" LZW
+  "y = 0.2 x^0.8  (Log - Log)" LZW
 
 cat > corner-values.txt <<'TXT'
 Sample graphs and the values to type for their corners.
@@ -66,6 +66,8 @@ linear-linear.jpg    Linear - Linear   0        0         10      100
 linear-log.gif       Linear - Log      0        1         10      1000
 log-log.tif          Log - Log         1        0.1       1000    100
 
-The curves are y = 50 + 40 sin(x), y = 10^(0.03 x^2) and y = 0.1 x^0.8.
+The curves are y = 50 + 40 sin(x), y = 2 * 10^(0.025 x^2) and y = 0.2 x^0.8.
+The corners themselves are left out of the scan, so the curves start inside
+the plotting area rather than at its lower-left corner.
 TXT
 ls -l
