@@ -37,6 +37,12 @@ CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::spa
         outcome.failure = QStringLiteral("ファイル名に「/」は使えません");
         return outcome;
     }
+    // The system reads a file name only up to a NUL: the file would get
+    // another name than the one shown, and could replace an unrelated file.
+    if (name.contains(QChar(u'\0'))) {
+        outcome.failure = QStringLiteral("ファイル名に NUL 文字は使えません");
+        return outcome;
+    }
 
     const std::string text = csvText(points);
     QSaveFile file(outcome.path);

@@ -19,7 +19,7 @@ struct CsvFileOutcome {
 
 // Writes the file `name` + ".csv" into `folder`. `name` is taken exactly as
 // typed (blanks and a ".csv" of its own included) but must not contain "/",
-// which would place the file outside `folder`.
+// which would place the file outside `folder`, nor a NUL, which would cut it short.
 CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::span<const GraphPoint> points);
 
 }  // namespace vastrel::results

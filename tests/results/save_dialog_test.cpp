@@ -128,6 +128,9 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("name leaving the folder") << "" << "../a" << "a.csv" << "ファイル名に「/」は使えません";
         QTest::newRow("name through a folder") << "" << "../sub/inner" << "sub/inner.csv" << "ファイル名に「/」は使えません";
+        // The system would cut the name at the NUL and replace the file "kept".
+        QTest::newRow("name with a NUL") << "nul" << QString("kept") + QChar(u'\0') + "x" << "sub/kept"
+                                         << "ファイル名に NUL 文字は使えません";
         QTest::newRow("folder removed after it was chosen") << "removed" << "out" << "" << "保存先のフォルダーがありません";
         QTest::newRow("target name is a folder") << "folder" << "out" << "sub/out.csv/kept.txt"
                                                  << "同じ名前のフォルダーがあります";
@@ -144,9 +147,10 @@ private slots:
         results::Form3& dialog = openDialog(app);
         QVERIFY(dialog.Dir2->setPath(app.path("sub")));
         dialog.Text9->setText(typed);
-        if (!breakage.isEmpty()) QVERIFY(QDir(app.path("sub")).removeRecursively());
+        if (!breakage.isEmpty() && breakage != "nul") QVERIFY(QDir(app.path("sub")).removeRecursively());
         if (breakage == "folder") QVERIFY(app.folder().mkpath("sub/out.csv") && writeFile(app.path(kept), kOldBytes));
         if (breakage == "plain") QVERIFY(writeFile(app.path("sub"), kOldBytes));
+        if (breakage == "nul") QVERIFY(writeFile(app.path(kept), kOldBytes));
         const QString target = dialog.Dir2->Path() + "/" + typed + ".csv";
 
         dialog.Command6->click();

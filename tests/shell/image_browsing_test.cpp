@@ -91,7 +91,7 @@ private slots:
     void gifLoadsAndTransparencyShowsTheBackground()
     {
         MainWindowFixture app([](const QDir& folder) {
-            QVERIFY(QFile::copy(QStringLiteral(VASTREL_SAMPLES_DIR "/linear-log.gif"), folder.filePath("s.gif")));
+            QVERIFY(QFile::copy(QStringLiteral(VASTREL_SOURCE_DIR "/samples/linear-log.gif"), folder.filePath("s.gif")));
             QImage clear = filledImage(QSize(40, 40), QColor(0, 0, 0, 0), QImage::Format_ARGB32);
             clear.setPixelColor(0, 0, Qt::black);
             save(clear, folder.filePath("t.tif"), "tiff");
@@ -147,6 +147,7 @@ private slots:
         QTest::newRow("not an image") << "text.bmp";
         QTest::newRow("removed since listed") << "gone.tif";
         QTest::newRow("decompression bomb") << "bomb.bmp";
+        QTest::newRow("JPEG of thousands of scans") << "scans.jpg";
     }
 
     void unreadableFilesAreReportedAndTheOldPictureStays()
@@ -167,6 +168,9 @@ private slots:
             QVERIFY(text.open(QIODevice::WriteOnly));
             text.write("this is not a picture\n");
             save(filledImage(QSize(5, 5), Qt::white), folder.filePath("gone.tif"), "tiff");
+            QVERIFY(QFile::copy(QStringLiteral(VASTREL_SOURCE_DIR "/fuzz/regressions/fuzz_image_loader/"
+                                               "progressive-jpeg-2000-scans.jpg"),
+                                folder.filePath("scans.jpg")));
             // A 54-byte bitmap header that claims 60000 x 60000 pixels.
             QByteArray bomb = good.read(54);
             const qint32 side = 60000;
