@@ -1,0 +1,121 @@
+"""The scenarios of the end-to-end test. Each starts the program in a folder of
+its own, walks the road and returns the problems it found (empty: passed)."""
+
+import datetime
+from dataclasses import dataclass
+from pathlib import Path
+
+from csv_check import csv_problems
+from expected_points import expected_points
+from graph_case import GraphCase
+from graph_images import draw_graph, write_image
+from program_road import (END_POINT_BUTTON, MESSAGE_TITLE, RESULT_TITLE, SHOW_RESULT_BUTTON,
+                          START_BUTTON, Program, Road, csv_files, wait_for_file)
+from x_display import Desktop, wait_until
+
+
+@dataclass
+class Context:
+    program: Path
+    work: Path
+    desktop: Desktop
+
+
+def prepare_folder(context: Context, run: str, case: GraphCase, image_format: str):
+    """A start folder holding the graph as its only image; returns the folder
+    and the points its digitizing must give."""
+    folder = context.work / run
+    folder.mkdir()
+    raster = draw_graph(case)
+    write_image(raster, folder / f"{case.name}.{image_format}", context.work)
+    return folder, expected_points(case, raster)
+
+
+def calibrate(road: Road, case: GraphCase, by_keyboard: bool, type_end_y: bool = True) -> None:
+    """From the file box to the four coordinates. By keyboard, Enter presses
+    each button the focus moves to, and the scale mode is chosen right after
+    "OK"; by mouse, every button is clicked and the scale mode comes last."""
+    area = case.area
+    start_x, start_y, end_x, end_y = case.typed
+    road.select_first_file()
+    road.press_ok(by_keyboard)
+    if by_keyboard:
+        # Only choosing another mode moves the focus on, so mode 1 cannot lead here.
+        assert case.mode != 1, "the keyboard road needs a mode other than the preset one"
+        road.choose_scale_mode(case.mode)
+    road.arm_pick(START_BUTTON, by_keyboard, "closing the start-point prompt")
+    road.pick(area.start_x, area.start_y, "closing the start-point message")
+    road.type_pair(start_x, start_y)
+    road.arm_pick(END_POINT_BUTTON, by_keyboard, "closing the end-point prompt")
+    road.pick(area.end_x, area.end_y, "closing the end-point message")
+    if type_end_y:
+        road.type_pair(end_x, end_y)
+    else:
+        road.type_in_main(end_x)
+        road.press_in_main("Return")
+    if not by_keyboard:
+        road.choose_scale_mode(case.mode)
+
+
+def end_with_result_window(road: Road, result_window: str) -> list[str]:
+    if result_window not in road.desktop.visible_windows(RESULT_TITLE):
+        return ['the result window was not open when "END" was to be pressed']
+    status = road.end()
+    return [] if status == 0 else [f'"END" ended the program with exit status {status}']
+
+
+def digitize_and_save(context: Context, run: str, case: GraphCase, image_format: str,
+                      by_keyboard: bool, log: Path) -> list[str]:
+    folder, expected = prepare_folder(context, run, case, image_format)
+    file_name = f"{image_format} {case.name}"
+    with Program(context.program, folder, context.desktop, log) as program:
+        road = Road(context.desktop, program)
+        calibrate(road, case, by_keyboard)
+        result_window = road.digitize(by_keyboard)
+        road.save(result_window, file_name)
+        data = wait_for_file(folder / f"{file_name}.csv", "reading the saved file")
+        problems = csv_problems(data, expected)
+        if csv_files(folder) != [f"{file_name}.csv"]:
+            problems.append(f"the start folder holds the CSV files {csv_files(folder)}")
+        return problems + end_with_result_window(road, result_window)
+
+
+def date_names(*days: datetime.date) -> set[str]:
+    return {day.strftime("%m-%d-%Y") + ".csv" for day in days}
+
+
+def refuse_then_digitize(context: Context, run: str, case: GraphCase, image_format: str,
+                         log: Path) -> list[str]:
+    """Digitize with the end Y box empty is refused and changes nothing; after
+    typing it, the same calibration digitizes, and the proposed name is the date."""
+    folder, expected = prepare_folder(context, run, case, image_format)
+    problems = []
+    with Program(context.program, folder, context.desktop, log) as program:
+        road = Road(context.desktop, program)
+        calibrate(road, case, by_keyboard=False, type_end_y=False)
+        road.press_digitize(by_keyboard=False)
+        road.acknowledge("closing the refusal of the empty end Y box")
+        # "Digitized Graph" answers with a message only while no result exists,
+        # and only after every earlier event: proof that no run slipped through.
+        desktop = context.desktop
+        road.click_main(SHOW_RESULT_BUTTON)
+        wait_until(lambda: desktop.visible_windows(RESULT_TITLE) or desktop.visible_windows(MESSAGE_TITLE),
+                   'pressing "Digitized Graph" after the refusal', give_up=desktop.give_up)
+        if desktop.visible_windows(RESULT_TITLE):
+            return ["a result window is shown although the end Y box was empty"]
+        road.acknowledge('closing the message that "Digitized Graph" has no result')
+        if csv_files(folder):
+            problems.append(f"a refused run left CSV files {csv_files(folder)}")
+        if not program.running():
+            return problems + ["the program ended after refusing to digitize"]
+
+        road.type_into("Text4", case.typed[3])
+        result_window = road.digitize(by_keyboard=False)
+        before = datetime.date.today()
+        road.save(result_window, None)
+        names = csv_files(folder)
+        accepted = date_names(before, datetime.date.today())
+        if len(names) != 1 or names[0] not in accepted:
+            return problems + [f"saved {names}, expected one of {sorted(accepted)}"]
+        problems += csv_problems(wait_for_file(folder / names[0], "reading the saved file"), expected)
+        return problems + end_with_result_window(road, result_window)
