@@ -3,27 +3,16 @@
 
 #include "results/Form2.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LayoutStyle.h"
 
 namespace vastrel::results {
 
-namespace {
-
 using tk::layoutFont;
-
-constexpr tk::ColorValue kLightGrey = 0xE0E0E0;
-constexpr tk::ColorValue kLightYellow = 0xC0FFFF;
-constexpr tk::ColorValue kBlack = 0x000000;
-constexpr tk::ColorValue kRed = 0x0000FF;
-
-const QString kMeiryo = QStringLiteral("メイリオ");
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-const QString kTimes = QStringLiteral("Times New Roman");
-
-}  // namespace
+using namespace tk::style;
 
 void Form2::createControls()
 {
-    Picture1 = new tk::PictureBox(this, QSize(1009, 809), kLightGrey);
+    Picture1 = new tk::PictureBox(this, QSize(1009, 809), kPaleGrey);
     tk::place(*Picture1, {8, 8, 1009, 809});
     Picture1->setFont(layoutFont(kTimes, 20.25));
     Picture1->setForeColor(kBlack);

@@ -2,6 +2,7 @@
 
 #include "results/CsvFile.h"
 #include "shell/Module1.h"
+#include "toolkit/FolderMessages.h"
 
 #include <algorithm>
 #include <vector>
@@ -29,17 +30,11 @@ void Form3::connectHandlers()
     connect(Command1, &tk::CommandButton::Click, this, &Form3::Command1_Click);
 }
 
-void Form3::showCannotOpenFolder(const QString& path, const QString& reason)
-{
-    module_.platform().MsgBox(
-        QStringLiteral(" --- フォルダーを開けません --- \n\n%1\n%2").arg(path, reason), tk::kExclamationMessage);
-}
-
 void Form3::Drive2_Change()
 {
     const QString target = Drive2->Drive();
     if (!Dir2->setPath(target)) {
-        showCannotOpenFolder(target, QStringLiteral("ドライブを読み取れません"));
+        tk::reportCannotOpenFolder(module_.platform(), target, tk::kDriveUnreadable);
         // The boxes keep showing the folder the next file would go to.
         Drive2->setDriveOf(Dir2->Path());
     }
@@ -47,12 +42,13 @@ void Form3::Drive2_Change()
 
 void Form3::Dir2_Change()
 {
-    if (!File2->setPath(Dir2->Path())) showCannotOpenFolder(Dir2->Path(), QStringLiteral("ファイルの一覧を読めません"));
+    if (!File2->setPath(Dir2->Path()))
+        tk::reportCannotOpenFolder(module_.platform(), Dir2->Path(), tk::kFileListUnreadable);
 }
 
 void Form3::Dir2_PathRefused(const QString& path, const QString& reason)
 {
-    showCannotOpenFolder(path, reason);
+    tk::reportCannotOpenFolder(module_.platform(), path, reason);
 }
 
 void Form3::Command6_Click()

@@ -41,7 +41,6 @@ private:
     void createControls();
     void setTabOrder();
     void connectHandlers();
-    void showCannotOpenFolder(const QString& path, const QString& reason);
 
     shell::Module1& module_;
 };

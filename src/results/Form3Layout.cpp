@@ -3,23 +3,12 @@
 
 #include "results/Form3.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LayoutStyle.h"
 
 namespace vastrel::results {
 
-namespace {
-
 using tk::layoutFont;
-
-constexpr tk::ColorValue kBlue = 0xFF0000;
-constexpr tk::ColorValue kLightYellow = 0xC0FFFF;
-constexpr tk::ColorValue kWhite = 0xFFFFFF;
-
-const QString kMeiryo = QStringLiteral("メイリオ");
-const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-const QString kTimes = QStringLiteral("Times New Roman");
-
-}  // namespace
+using namespace tk::style;
 
 void Form3::createControls()
 {

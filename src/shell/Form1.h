@@ -74,7 +74,6 @@ private:
     void setTabOrder();
     void connectHandlers();
     void printTitle();
-    void showCannotOpenFolder(const QString& path, const QString& reason);
 
     Module1& module_;
 };

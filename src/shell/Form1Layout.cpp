@@ -3,27 +3,12 @@
 
 #include "shell/Form1.h"
 #include "toolkit/Fonts.h"
+#include "toolkit/LayoutStyle.h"
 
 namespace vastrel::shell {
 
-namespace {
-
 using tk::layoutFont;
-
-constexpr tk::ColorValue kLightYellow = 0xC0FFFF;
-constexpr tk::ColorValue kBlue = 0xFF0000;
-constexpr tk::ColorValue kLightCyan = 0xFFFFC0;
-constexpr tk::ColorValue kWhite = 0xFFFFFF;
-constexpr tk::ColorValue kGrey = 0x808080;
-constexpr tk::ColorValue kLightGrey = 0xC0C0C0;
-constexpr tk::ColorValue kRed = 0x0000FF;
-
-const QString kMeiryo = QStringLiteral("メイリオ");
-const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-const QString kTimes = QStringLiteral("Times New Roman");
-const QString kRoundGothic = QStringLiteral("HG丸ｺﾞｼｯｸM-PRO");
-
-}  // namespace
+using namespace tk::style;
 
 void Form1::createControls()
 {

@@ -3,32 +3,28 @@
 #include "shell/Form1.h"
 #include "shell/ImageLoading.h"
 #include "shell/Module1.h"
+#include "toolkit/FolderMessages.h"
 
 namespace vastrel::shell {
-
-void Form1::showCannotOpenFolder(const QString& path, const QString& reason)
-{
-    module_.platform().MsgBox(
-        QStringLiteral(" --- フォルダーを開けません --- \n\n%1\n%2").arg(path, reason), tk::kExclamationMessage);
-}
 
 void Form1::Drive1_Change()
 {
     const QString target = Drive1->Drive();
     if (!Dir1->setPath(target)) {
-        showCannotOpenFolder(target, QStringLiteral("ドライブを読み取れません"));
+        tk::reportCannotOpenFolder(module_.platform(), target, tk::kDriveUnreadable);
         Drive1->setDriveOf(Dir1->Path());
     }
 }
 
 void Form1::Dir1_Change()
 {
-    if (!File1->setPath(Dir1->Path())) showCannotOpenFolder(Dir1->Path(), QStringLiteral("ファイルの一覧を読めません"));
+    if (!File1->setPath(Dir1->Path()))
+        tk::reportCannotOpenFolder(module_.platform(), Dir1->Path(), tk::kFileListUnreadable);
 }
 
 void Form1::Dir1_PathRefused(const QString& path, const QString& reason)
 {
-    showCannotOpenFolder(path, reason);
+    tk::reportCannotOpenFolder(module_.platform(), path, reason);
 }
 
 void Form1::File1_Click()

@@ -1,5 +1,7 @@
 #include "toolkit/Fonts.h"
 
+#include "toolkit/LayoutStyle.h"
+
 #include <QStringList>
 #include <cmath>
 
@@ -9,11 +11,11 @@ void installFontSubstitutes()
 {
     const QStringList japaneseSans = {"Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "VL PGothic", "Sans Serif"};
     const QStringList japaneseMono = {"Noto Sans Mono CJK JP", "Noto Sans CJK JP", "IPAGothic", "Monospace"};
-    QFont::insertSubstitutions(QStringLiteral("メイリオ"), japaneseSans);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), japaneseSans);
-    QFont::insertSubstitutions(QStringLiteral("HG丸ｺﾞｼｯｸM-PRO"), japaneseSans);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), japaneseMono);
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {"Liberation Serif", "Tinos", "DejaVu Serif", "Serif"});
+    QFont::insertSubstitutions(style::kMeiryo, japaneseSans);
+    QFont::insertSubstitutions(style::kPGothic, japaneseSans);
+    QFont::insertSubstitutions(style::kRoundGothic, japaneseSans);
+    QFont::insertSubstitutions(style::kGothic, japaneseMono);
+    QFont::insertSubstitutions(style::kTimes, {"Liberation Serif", "Tinos", "DejaVu Serif", "Serif"});
 }
 
 QFont layoutFont(const QString& family, double points, bool italic)
