@@ -14,14 +14,17 @@ if [ "${1:-}" = "asan" ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 
+# Short fuzz runs over the committed fuzz inputs, in a clang build of their
+# own that compiles only the code the fuzz targets exercise (already
+# instrumented, so the sanitizer build skips them).
+if [ "${1:-}" != "asan" ]; then
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVASTREL_FUZZ=ON >/dev/null
+  cmake --build build-fuzz
+  ctest --test-dir build-fuzz --output-on-failure -j2
+fi
+
 cmake -S . -B "$build" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$build"
 # Widget tests run on Qt's offscreen platform; the ones that need a real X
-# window get this virtual display.
+# window get this virtual display. This summary of every test comes last.
 xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$build" --output-on-failure -j2
-
-# Short fuzz runs over the committed fuzz inputs, in a clang build of their
-# own that compiles only the code the fuzz targets exercise.
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVASTREL_FUZZ=ON >/dev/null
-cmake --build build-fuzz
-ctest --test-dir build-fuzz --output-on-failure -j2
