@@ -9,23 +9,12 @@
 
 #include "digitize/Conversion.h"
 #include "digitize/DigitizeMessages.h"
+#include "TestReferences.h"
 
 namespace vastrel::digitize {
 namespace {
 
-References refsOf(ScaleMode mode, float sx, float sy, float ex, float ey, double x1, double y1, double x2, double y2) {
-    References r;
-    r.mode = mode;
-    r.startX = sx;
-    r.startY = sy;
-    r.endX = ex;
-    r.endY = ey;
-    r.x1 = x1;
-    r.y1 = y1;
-    r.x2 = x2;
-    r.y2 = y2;
-    return r;
-}
+using testing::refsOf;
 
 Conversion prepared(const References& refs) {
     PrepareResult result = prepare(refs);

@@ -11,6 +11,7 @@
 #include "digitize/ColumnScanReference.h"
 #include "digitize/Conversion.h"
 #include "digitize/DigitizeMessages.h"
+#include "TestReferences.h"
 #include "digitize/DigitizeRun.h"
 #include "digitize/ScanWindow.h"
 
@@ -18,20 +19,6 @@ namespace vastrel::digitize {
 namespace {
 
 using namespace vastrel::digitize::testing;
-
-References refsOf(ScaleMode mode, float sx, float sy, float ex, float ey, double x1, double y1, double x2, double y2) {
-    References r;
-    r.mode = mode;
-    r.startX = sx;
-    r.startY = sy;
-    r.endX = ex;
-    r.endY = ey;
-    r.x1 = x1;
-    r.y1 = y1;
-    r.x2 = x2;
-    r.y2 = y2;
-    return r;
-}
 
 // A white picture with a black curve, row 20 + (x mod 10) in column x, from
 // column `from` on.
