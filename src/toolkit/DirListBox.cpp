@@ -76,7 +76,7 @@ DirListBox::DirListBox(QWidget* parent)
 
 QString DirListBox::Path() const
 {
-    return m_path;
+    return path_;
 }
 
 bool DirListBox::setPath(const QString& path)
@@ -98,12 +98,12 @@ void DirListBox::keyPressEvent(QKeyEvent* event)
 QString DirListBox::open(const QString& path)
 {
     const QString target =
-        path.isEmpty() ? QString() : QDir::cleanPath(QDir(m_path).absoluteFilePath(path));
+        path.isEmpty() ? QString() : QDir::cleanPath(QDir(path_).absoluteFilePath(path));
     QString refusal = folderRefusal(target);
     if (!refusal.isEmpty())
         return refusal;
-    const bool moved = target != m_path;
-    m_path = target;
+    const bool moved = target != path_;
+    path_ = target;
     fill();
     if (moved)
         emit Change();
@@ -128,14 +128,14 @@ void DirListBox::fill()
     addRow(QStringLiteral("/"), QStringLiteral("/"), 0, openIcon);
     QString chain;
     int depth = 0;
-    for (const QString& part : m_path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    for (const QString& part : path_.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         chain += QLatin1Char('/') + part;
         addRow(part, chain, ++depth, openIcon);
     }
     setCurrentRow(depth);
 
     // Without QDir::Hidden the names starting with '.' stay out.
-    const QDir folder(m_path);
+    const QDir folder(path_);
     QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     sortByName(names);
     for (const QString& name : names)

@@ -48,7 +48,7 @@ private:
     void fill();
     void addRow(const QString& text, const QString& path, int depth, const QIcon& icon);
 
-    QString m_path;
+    QString path_;
 };
 
 } // namespace vastrel::tk

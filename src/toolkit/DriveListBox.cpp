@@ -107,7 +107,7 @@ DriveListBox::DriveListBox(QWidget* parent)
 {
     connect(this, &QComboBox::activated, this, &DriveListBox::pickedByUser);
     refreshDrives();
-    m_chosenRoot = currentData(RootRole).toString();
+    chosenRoot_ = currentData(RootRole).toString();
 }
 
 QString DriveListBox::Drive() const
@@ -124,7 +124,7 @@ void DriveListBox::setDriveOf(const QString& path)
     if (index < 0)
         return;
     setCurrentIndex(index);
-    m_chosenRoot = itemData(index, RootRole).toString();
+    chosenRoot_ = itemData(index, RootRole).toString();
 }
 
 void DriveListBox::refreshDrives()
@@ -137,7 +137,7 @@ void DriveListBox::refreshDrives()
     if (findData(home, RootRole) < 0)
         addItem(QStringLiteral("ホーム  (%1)").arg(home), home);
 
-    setCurrentIndex(indexHolding(m_chosenRoot.isEmpty() ? QDir::currentPath() : m_chosenRoot));
+    setCurrentIndex(indexHolding(chosenRoot_.isEmpty() ? QDir::currentPath() : chosenRoot_));
 }
 
 void DriveListBox::showPopup()
@@ -164,9 +164,9 @@ int DriveListBox::indexHolding(const QString& path) const
 void DriveListBox::pickedByUser(int index)
 {
     const QString root = itemData(index, RootRole).toString();
-    if (root == m_chosenRoot)
+    if (root == chosenRoot_)
         return;
-    m_chosenRoot = root;
+    chosenRoot_ = root;
     emit Change();
 }
 

@@ -40,7 +40,7 @@ private:
     // The root the user last picked or setDriveOf last showed. It outlives its
     // entry when the volume vanishes, so that picking any entry afterwards
     // still counts as a change.
-    QString m_chosenRoot;
+    QString chosenRoot_;
 };
 
 } // namespace vastrel::tk

@@ -10,7 +10,7 @@ namespace vastrel::tk {
 
 FileListBox::FileListBox(QWidget* parent)
     : QListWidget(parent)
-    , m_path(QDir::currentPath())
+    , path_(QDir::currentPath())
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -20,28 +20,28 @@ FileListBox::FileListBox(QWidget* parent)
 
 QString FileListBox::Path() const
 {
-    return m_path;
+    return path_;
 }
 
 bool FileListBox::setPath(const QString& path)
 {
     const QString target =
-        path.isEmpty() ? QString() : QDir::cleanPath(QDir(m_path).absoluteFilePath(path));
+        path.isEmpty() ? QString() : QDir::cleanPath(QDir(path_).absoluteFilePath(path));
     if (!folderRefusal(target).isEmpty())
         return false;
-    m_path = target;
+    path_ = target;
     fill({});
     return true;
 }
 
 QString FileListBox::Pattern() const
 {
-    return m_pattern;
+    return pattern_;
 }
 
 void FileListBox::setPattern(const QString& pattern)
 {
-    m_pattern = pattern;
+    pattern_ = pattern;
     fill(FileName());
 }
 
@@ -58,11 +58,11 @@ void FileListBox::Refresh()
 
 void FileListBox::fill(const QString& keptName)
 {
-    const QScopedValueRollback quiet(m_filling, true);
+    const QScopedValueRollback quiet(filling_, true);
     clear();
 
     QStringList globs;
-    for (const QString& glob : m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString& glob : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         if (!glob.trimmed().isEmpty())
             globs.append(glob.trimmed());
     }
@@ -71,7 +71,7 @@ void FileListBox::fill(const QString& keptName)
 
     // Name filters of QDir ignore case unless told otherwise; without
     // QDir::Hidden and QDir::System, dot files, sockets and devices stay out.
-    QStringList names = QDir(m_path).entryList(globs, QDir::Files);
+    QStringList names = QDir(path_).entryList(globs, QDir::Files);
     sortByName(names);
     addItems(names);
 
@@ -84,7 +84,7 @@ void FileListBox::fill(const QString& keptName)
 
 void FileListBox::selectionChangedByUser()
 {
-    if (!m_filling && !selectedItems().isEmpty())
+    if (!filling_ && !selectedItems().isEmpty())
         emit Click();
 }
 

@@ -41,9 +41,9 @@ private:
     void fill(const QString& keptName);
     void selectionChangedByUser();
 
-    QString m_path;
-    QString m_pattern = QStringLiteral("*");
-    bool m_filling = false;
+    QString path_;
+    QString pattern_ = QStringLiteral("*");
+    bool filling_ = false;
 };
 
 } // namespace vastrel::tk
