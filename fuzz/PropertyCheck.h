@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace vastrel::fuzz {
 
@@ -13,6 +14,23 @@ namespace vastrel::fuzz {
     std::fprintf(stderr, "\n*** property broken: %s\n    %s\n", property, detail.c_str());
     std::fflush(stderr);
     std::abort();
+}
+
+// Control bytes, NULs and backslashes made visible for the report; other
+// bytes (UTF-8 text among them) stay as they are.
+inline std::string escaped(std::string_view bytes)
+{
+    std::string out;
+    for (const unsigned char c : bytes) {
+        if (c >= 0x20 && c != 0x7f && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02x", c);
+            out += code;
+        }
+    }
+    return out;
 }
 
 }  // namespace vastrel::fuzz

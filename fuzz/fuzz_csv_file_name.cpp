@@ -23,6 +23,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using vastrel::fuzz::escaped;
 using vastrel::results::GraphPoint;
 
 namespace {
@@ -53,22 +54,6 @@ std::string contentsOf(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Control bytes and NULs made visible for the report.
-std::string escaped(const std::string& bytes)
-{
-    std::string out;
-    for (const unsigned char c : bytes) {
-        if (c >= 0x20 && c != 0x7f && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02x", c);
-            out += code;
-        }
-    }
-    return out;
 }
 
 std::string listing(const std::vector<fs::path>& entries)

@@ -20,6 +20,7 @@
 #include <string_view>
 
 namespace tk = vastrel::tk;
+using vastrel::fuzz::escaped;
 using vastrel::fuzz::propertyBroken;
 
 namespace {
@@ -38,21 +39,6 @@ public:
 private:
     locale_t previous_;
 };
-
-std::string escaped(std::string_view bytes)
-{
-    std::string out;
-    for (const unsigned char c : bytes) {
-        if (c >= 0x20 && c < 0x7f && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02x", c);
-            out += code;
-        }
-    }
-    return out;
-}
 
 std::string exactText(long double value)
 {
