@@ -20,17 +20,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "digitize/ColumnScan.h"
-#include "digitize/ColumnScanReference.h"
-#include "digitize/PixelView.h"
-#include "digitize/References.h"
-#include "digitize/ScanWindow.h"
+#include "engine/digitize/ColumnScan.h"
+#include "engine/digitize/ColumnScanReference.h"
+#include "engine/image/PixelView.h"
+#include "engine/digitize/References.h"
+#include "engine/digitize/ScanWindow.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 
 namespace {
 
-using vastrel::digitize::PixelView;
+using vastrel::image::PixelView;
 using vastrel::digitize::References;
 
 constexpr int kWidth = 1004;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "digitize/ShowDigitizedResult.h"
-#include "results/CsvFile.h"
+#include "engine/results/CsvFile.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 #include "toolkit/Fonts.h"

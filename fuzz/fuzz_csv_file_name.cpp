@@ -4,8 +4,8 @@
 // exact CSV text.
 
 #include "PropertyCheck.h"
-#include "results/CsvFile.h"
-#include "results/RowText.h"
+#include "engine/results/CsvFile.h"
+#include "engine/results/RowText.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 // image area.
 
 #include "PropertyCheck.h"
-#include "shell/ImageLoading.h"
+#include "engine/image/ImageDecoding.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
-    const auto loaded = vastrel::shell::decodePicture(device, visibleArea);
+    const auto loaded = vastrel::image::decodePicture(device, visibleArea);
 
-    if (const auto* failure = std::get_if<vastrel::shell::ImageLoadFailure>(&loaded)) {
+    if (const auto* failure = std::get_if<vastrel::image::ImageLoadFailure>(&loaded)) {
         if (failure->reason.trimmed().isEmpty()) propertyBroken("a refused image carries a reason", "empty reason");
         return 0;
     }

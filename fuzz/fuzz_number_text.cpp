@@ -2,7 +2,7 @@
 // parsed value and of raw doubles and floats, all under a decimal-comma locale.
 
 #include "PropertyCheck.h"
-#include "toolkit/NumberText.h"
+#include "engine/text/NumberText.h"
 
 #include <locale.h>
 
@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk = vastrel::tk;
+namespace numbers = vastrel::text;
 using vastrel::fuzz::escaped;
 using vastrel::fuzz::propertyBroken;
 
@@ -155,11 +155,11 @@ bool digitsOnly(std::string_view text)
 
 void checkScientific(double value)
 {
-    const std::string text = tk::scientificText(value);
+    const std::string text = numbers::scientificText(value);
     const std::string detail = "value " + exactText(value) + " written \"" + escaped(text) + "\"";
     {
         const CLocaleScope scope;
-        if (tk::scientificText(value) != text) propertyBroken("scientificText ignores the locale", detail);
+        if (numbers::scientificText(value) != text) propertyBroken("scientificText ignores the locale", detail);
     }
     if (!std::isfinite(value)) return;
 
@@ -173,7 +173,7 @@ void checkScientific(double value)
     if ((body[0] == '0') != (value == 0)) propertyBroken("scientificText leads with 1 to 9 unless zero", detail);
     if (value == 0 && text != "0.000E+00") propertyBroken("scientificText writes zero as 0.000E+00", detail);
 
-    const double back = tk::leadingNumber(text);
+    const double back = numbers::leadingNumber(text);
     if (std::isinf(back)) {
         if (!namesBeyondDoubles(text)) propertyBroken("scientificText re-reads as a finite value", detail);
         return;
@@ -185,7 +185,7 @@ void checkScientific(double value)
     const long double allowed = unit / 2 + unit * 1e-11L + ulpOfLarger(back, value);
     if (!(std::fabs(static_cast<long double>(back) - value) <= allowed))
         propertyBroken("scientificText is within half a unit of its fourth digit", detail + " read " + exactText(back));
-    if (tk::scientificText(back) != text) propertyBroken("scientificText of its own re-read value is the same", detail);
+    if (numbers::scientificText(back) != text) propertyBroken("scientificText of its own re-read value is the same", detail);
 }
 
 // Whether some text of `digits` significant digits reads back as `value`.
@@ -255,7 +255,7 @@ void checkGeneral(Real value, int maxDigits, std::string (*format)(Real), const 
     if (whole && (markerAt != std::string_view::npos || periodAt != std::string_view::npos))
         propertyBroken("the default number text writes whole values without point or E", detail);
 
-    const double back = tk::leadingNumber(text);
+    const double back = numbers::leadingNumber(text);
     if (std::isinf(back)) {
         if (!namesBeyondDoubles(text)) propertyBroken("the default number text re-reads as a finite value", detail);
         return;
@@ -273,8 +273,8 @@ void checkGeneral(Real value, int maxDigits, std::string (*format)(Real), const 
 void checkForms(double value)
 {
     checkScientific(value);
-    checkGeneral<double>(value, 15, tk::doubleText, "doubleText");
-    checkGeneral<float>(static_cast<float>(value), 7, tk::singleText, "singleText");
+    checkGeneral<double>(value, 15, numbers::doubleText, "doubleText");
+    checkGeneral<float>(static_cast<float>(value), 7, numbers::singleText, "singleText");
 }
 
 }  // namespace
@@ -295,7 +295,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const double parsed = tk::leadingNumber(text);
+    const double parsed = numbers::leadingNumber(text);
     checkParse(text, parsed);
     checkForms(parsed);
 
@@ -308,7 +308,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= sizeof(float)) {
         float raw = 0;
         std::memcpy(&raw, data, sizeof raw);
-        checkGeneral<float>(raw, 7, tk::singleText, "singleText");
+        checkGeneral<float>(raw, 7, numbers::singleText, "singleText");
         checkScientific(raw);
     }
     return 0;

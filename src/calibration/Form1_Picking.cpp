@@ -2,7 +2,7 @@
 
 #include "shell/Form1.h"
 #include "shell/Module1.h"
-#include "toolkit/NumberText.h"
+#include "engine/text/NumberText.h"
 
 namespace vastrel::shell {
 
@@ -12,7 +12,7 @@ constexpr float kMarkerArm = 8.0f;
 
 QString pixelText(float value)
 {
-    return QString::fromStdString(tk::singleText(value));
+    return QString::fromStdString(text::singleText(value));
 }
 
 void placeMarker(tk::LineControl& horizontal, tk::LineControl& vertical, float x, float y)

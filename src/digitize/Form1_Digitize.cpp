@@ -2,12 +2,12 @@
 // stores one point per column. A run that cannot give a sound result is
 // refused before anything is stored, so the last result stays intact.
 
-#include "digitize/DigitizeMessages.h"
-#include "digitize/DigitizeRun.h"
+#include "engine/digitize/DigitizeMessages.h"
+#include "engine/digitize/DigitizeRun.h"
 #include "digitize/ShowDigitizedResult.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
-#include "toolkit/TypedNumber.h"
+#include "engine/text/TypedNumber.h"
 
 namespace vastrel::shell {
 
@@ -37,10 +37,10 @@ void Form1::Command5_Click()
         module_.StartPixelY,
         module_.EndPixelX,
         module_.EndPixelY,
-        tk::typedNumber(Text1->Text()),
-        tk::typedNumber(Text2->Text()),
-        tk::typedNumber(Text3->Text()),
-        tk::typedNumber(Text4->Text()),
+        text::typedNumber(Text1->Text()),
+        text::typedNumber(Text2->Text()),
+        text::typedNumber(Text3->Text()),
+        text::typedNumber(Text4->Text()),
         static_cast<digitize::ScaleMode>(static_cast<std::int16_t>(module_.AxisScaleMode)),
     };
     const digitize::DigitizeOutcome outcome = digitize::digitize(Picture1->pixels(), references);

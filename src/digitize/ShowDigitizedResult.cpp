@@ -2,11 +2,11 @@
 
 #include "results/Form2.h"
 #include "results/Form3.h"
-#include "results/RowText.h"
+#include "engine/results/RowText.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
-#include "toolkit/NumberText.h"
-#include "toolkit/TypedNumber.h"
+#include "engine/text/NumberText.h"
+#include "engine/text/TypedNumber.h"
 
 #include <cmath>
 
@@ -67,7 +67,7 @@ void drawPlot(tk::PictureBox& plot, const shell::Module1& module, const TypedVal
     const auto printAt = [&plot](double x, double y, double value) {
         plot.setCurrentX(static_cast<float>(x));
         plot.setCurrentY(static_cast<float>(y));
-        plot.Print(QString::fromStdString(tk::doubleText(value)));
+        plot.Print(QString::fromStdString(text::doubleText(value)));
     };
     printAt(sx - 0.05 * w, sy + 0.02 * h, typed.x1);
     printAt(ex - 0.05 * w, sy + 0.02 * h, typed.x2);
@@ -80,8 +80,8 @@ void drawPlot(tk::PictureBox& plot, const shell::Module1& module, const TypedVal
 void ShowDigitizedResult(shell::Module1& module)
 {
     const shell::Form1& main = module.form1();
-    const TypedValues typed{tk::typedNumber(main.Text1->Text()), tk::typedNumber(main.Text3->Text()),
-                            tk::typedNumber(main.Text2->Text()), tk::typedNumber(main.Text4->Text())};
+    const TypedValues typed{text::typedNumber(main.Text1->Text()), text::typedNumber(main.Text3->Text()),
+                            text::typedNumber(main.Text2->Text()), text::typedNumber(main.Text4->Text())};
     results::Form2& result = module.form2();
     drawPlot(*result.Picture1, module, typed);
 

@@ -2,7 +2,7 @@
 
 #include "results/Form3.h"
 #include "shell/Module1.h"
-#include "toolkit/NumberText.h"
+#include "engine/text/NumberText.h"
 
 #include <cmath>
 #include <cstdint>
@@ -56,7 +56,7 @@ void Form2::Command6_Click()
 {
     Form3& dialog = module_.form3();
     const QDate today = module_.platform().Date();
-    dialog.Text9->setText(QString::fromStdString(tk::dateText(today.year(), today.month(), today.day())));
+    dialog.Text9->setText(QString::fromStdString(text::dateText(today.year(), today.month(), today.day())));
     dialog.Show();
 }
 

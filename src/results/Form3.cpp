@@ -1,6 +1,6 @@
 #include "results/Form3.h"
 
-#include "results/CsvFile.h"
+#include "engine/results/CsvFile.h"
 #include "shell/Module1.h"
 #include "toolkit/FolderMessages.h"
 

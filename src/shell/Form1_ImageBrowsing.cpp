@@ -1,7 +1,7 @@
 // Step 1 of the main window: drive, folder and file boxes, and the image.
 
 #include "shell/Form1.h"
-#include "shell/ImageLoading.h"
+#include "engine/image/ImageDecoding.h"
 #include "shell/Module1.h"
 #include "toolkit/FolderMessages.h"
 
@@ -32,8 +32,8 @@ void Form1::File1_Click()
     Picture1->Cls();
     // "/" + name also serves the root folder: a doubled separator reads as one.
     const QString path = Dir1->Path() + QLatin1Char('/') + File1->FileName();
-    auto loaded = LoadPicture(path, Picture1->drawingSize());
-    if (const auto* failure = std::get_if<ImageLoadFailure>(&loaded)) {
+    auto loaded = image::LoadPicture(path, Picture1->drawingSize());
+    if (const auto* failure = std::get_if<image::ImageLoadFailure>(&loaded)) {
         module_.platform().MsgBox(
             QStringLiteral(" --- 画像ファイルを読み込めません --- \n\n%1\n%2").arg(path, failure->reason),
             tk::kExclamationMessage);

@@ -1,5 +1,7 @@
 #include "toolkit/PictureBox.h"
 
+#include "engine/image/DrawingArea.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -59,8 +61,7 @@ void PictureBox::settle() const
 void PictureBox::restoreBackground()
 {
     settle();
-    canvas_.fill(toQColor(backColor_));
-    if (!picture_.isNull()) canvasPainter().drawImage(0, 0, picture_);
+    canvas_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
     update();
 }
 
@@ -140,11 +141,10 @@ ColorValue PictureBox::Point(float x, float y) const
     return pixels().point(x, y);
 }
 
-digitize::PixelView PictureBox::pixels() const
+image::PixelView PictureBox::pixels() const
 {
     settle();
-    return {reinterpret_cast<const std::uint32_t*>(canvas_.constBits()), canvas_.width(), canvas_.height(),
-            static_cast<std::ptrdiff_t>(canvas_.bytesPerLine() / 4)};
+    return image::pixelViewOf(canvas_);
 }
 
 void PictureBox::setMousePointer(int pointer)

@@ -4,7 +4,7 @@
 // hiding, and Point reads back exactly what that image shows. Line controls
 // are painted over it and never read back.
 
-#include "digitize/PixelView.h"
+#include "engine/image/PixelView.h"
 #include "toolkit/Color.h"
 #include "toolkit/LineControl.h"
 
@@ -42,7 +42,7 @@ public:
 
     // &H00BBGGRR of the pixel shown at (x, y), or -1 outside the drawing area.
     ColorValue Point(float x, float y) const;
-    digitize::PixelView pixels() const;
+    image::PixelView pixels() const;
 
     float CurrentX() const { return currentX_; }
     float CurrentY() const { return currentY_; }

@@ -2,7 +2,7 @@
 // messages and what a refused run leaves alone.
 
 #include "MainWindowFixture.h"
-#include "digitize/DigitizeMessages.h"
+#include "engine/digitize/DigitizeMessages.h"
 #include "results/Form2.h"
 
 #include <QPainter>

@@ -1,6 +1,7 @@
 // The main window as it comes up, and the end of the program.
 
 #include "RecordingPlatform.h"
+#include "engine/image/DrawingArea.h"
 #include "results/Form2.h"
 #include "results/Form3.h"
 #include "shell/Form1.h"
@@ -142,6 +143,17 @@ private slots:
         QVERIFY2(title > 300, qPrintable(QString("only %1 title pixels").arg(title)));
         QCOMPARE(elsewhere, 0);
         QCOMPARE(picture->Point(301 + 20, 362), 0xC0C0C0);  // above the cap height the grey shows
+    }
+
+    // The command line builds the surface the scan reads without any window;
+    // it must be the very surface the image area shows.
+    void imageAreaMatchesTheDisplayFreeDrawingArea()
+    {
+        testing::RecordingPlatform platform;
+        shell::Module1 module(platform);
+        shell::Form1 form(module);
+        QCOMPARE(form.Picture1->drawingSize(), image::kDrawingAreaSize);
+        QCOMPARE(tk::toQColor(form.Picture1->BackColor()).rgb(), image::kDrawingAreaBackground);
     }
 
     void focusStartsOnTheDriveBoxAndFollowsTheTabOrder()

@@ -1,0 +1,43 @@
+#pragma once
+// One digitizing run without the display: the checks, the column scan and the
+// conversion of every found pixel to graph values.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "engine/image/PixelView.h"
+#include "engine/digitize/References.h"
+
+namespace vastrel::digitize {
+
+// The most points one run may produce, and so the widest span between the
+// reference columns: endX - startX = 1003 gives columns startX + 2 ..
+// startX + 1001.
+inline constexpr std::size_t kMaxPoints = 1000;
+inline constexpr double kMaxColumnSpan = 1003.0;
+
+struct DigitizedPoint {
+    double x = 0.0;        // graph X of the column
+    double y = 0.0;        // graph Y of the row taken
+    float pixelRow = 0.0f; // the image row taken as the curve in this column
+};
+
+// Either the complete list of points or the message why the run was refused;
+// a refused run has no points at all.
+struct DigitizeOutcome {
+    std::vector<DigitizedPoint> points;  // point i belongs to column startX + 2 + i
+    std::string refusal;                 // empty when the run succeeded
+
+    bool ok() const { return refusal.empty(); }
+};
+
+// Runs the checks in this order, the first that fails refusing the run:
+//  1. the span endX - startX must not exceed 1003 columns (checked before the
+//     scan);
+//  2. the conversion must be defined (see prepare, Conversion.h);
+//  3. after the scan, every converted X and Y must be a finite number.
+// A span below 4 is a valid run with no points.
+DigitizeOutcome digitize(const image::PixelView& view, const References& refs);
+
+}  // namespace vastrel::digitize

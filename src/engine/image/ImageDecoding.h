@@ -1,0 +1,34 @@
+#pragma once
+// Reading a graph image file for the image area.
+
+#include <QIODevice>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <variant>
+
+namespace vastrel::image {
+
+struct ImageLoadFailure {
+    QString reason;
+};
+
+// Images with more pixels than this are refused before they are decoded, so
+// that a small file claiming a huge size cannot exhaust memory.
+inline constexpr qint64 kMaxImagePixels = 50'000'000;
+
+// A progressive JPEG is decoded by passing over the whole picture once per
+// scan, so a small file of thousands of scans would keep the decoder busy for
+// minutes. Real pictures have a dozen at most.
+inline constexpr int kMaxJpegScans = 100;
+
+// Decodes the file by its content (JPEG, BMP, GIF, TIFF and whatever else Qt
+// reads). Only the part that fits `visibleArea` is kept: the image is shown
+// unscaled from its top-left corner, and nothing beyond the area is ever read.
+std::variant<QImage, ImageLoadFailure> LoadPicture(const QString& path, QSize visibleArea);
+
+// The decoding of LoadPicture from an open, readable, random-access device,
+// for image bytes that do not come from a file of their own.
+std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize visibleArea);
+
+}  // namespace vastrel::image
