@@ -138,6 +138,10 @@ class Road:
         self.desktop.click(self.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
         self.acknowledge(step)
 
+    def choose_curve_colour(self, x: int, y: int) -> None:
+        """Ctrl + click on image pixel (x, y): its colour becomes the curve's."""
+        self.desktop.ctrl_click(self.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
+
     def type_pair(self, first: str, second: str) -> None:
         """Types into the focused box, Enter, the next box, Enter."""
         self.type_in_main(first)
