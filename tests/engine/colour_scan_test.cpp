@@ -13,7 +13,6 @@
 #include "TestReferences.h"
 #include "engine/digitize/ColourRuns.h"
 #include "engine/digitize/ColourScan.h"
-#include "engine/digitize/Conversion.h"
 #include "engine/digitize/DigitizeMessages.h"
 #include "engine/digitize/DigitizeRun.h"
 #include "engine/digitize/ScanWindow.h"
@@ -208,34 +207,6 @@ TEST(ColourScan, RunsAreThoseOfAPixelByPixelReading) {
     EXPECT_EQ(closenessTo(target, 0xFF78F0C8u), 0);   // green 60 + 180
     EXPECT_EQ(closenessTo(target, 0xFFA86CF8u), 1);   // red 48 off
     EXPECT_EQ(closenessTo(target, 0x00783CC8u), 49);  // alpha plays no part
-}
-
-TEST(ColourScan, PointsFollowTheConversionInLogLinear) {
-    TestImage image(110, 110);
-    for (int x = 0; x < 110; ++x) band(image, x, x, 20 + x / 2, 21 + x / 2, kMagenta);
-    const References refs = refsOf(ScaleMode::LogLinear, 0, 95, 100, 5, 1, -3, 1000, 6);
-    const DigitizeOutcome outcome = digitize(image.view(), refs, colourAt(image, 10, 25));
-    ASSERT_TRUE(outcome.ok()) << outcome.refusal;
-    const Conversion conversion = *prepare(refs).conversion;
-    ASSERT_EQ(outcome.points.size(), 97u);
-    for (std::size_t i = 0; i < outcome.points.size(); ++i) {
-        const DigitizedPoint& p = outcome.points[i];
-        EXPECT_EQ(p.x, conversion.columnToX(2.0 + static_cast<double>(i)));
-        EXPECT_EQ(p.y, conversion.rowToY(p.pixelRow));
-    }
-}
-
-TEST(ColourScan, WithoutAColourTheDarkestPixelRuleIsUnchanged) {
-    TestImage image(110, 110);
-    band(image, 0, 109, 60, 62, kRed);
-    band(image, 40, 60, 20, 21, grey(90));
-    const DigitizeOutcome plain = digitize(image.view(), kRefs);
-    const DigitizeOutcome none = digitize(image.view(), kRefs, std::nullopt);
-    ASSERT_EQ(plain.points.size(), none.points.size());
-    for (std::size_t i = 0; i < plain.points.size(); ++i) {
-        EXPECT_EQ(plain.points[i].pixelRow, none.points[i].pixelRow);
-        EXPECT_EQ(plain.points[i].y, none.points[i].y);
-    }
 }
 
 }  // namespace
