@@ -5,6 +5,9 @@
 //
 //   BM_ReadFloor     reads every pixel of the window once (the floor)
 //   BM_Scan          the production scan
+//   BM_ColourScan    the scan by the curve's colour, taken at a pixel of the
+//                    curve (its window has the rows near the axes as well:
+//                    1000 columns x 798 rows)
 //   BM_ScanPerPixel  the per-pixel transliteration of the original
 //   BM_Digitize      the whole "Digitize" button of the main window, with the
 //                    picture shown in its image area, minus the modal message
@@ -20,6 +23,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/digitize/ColourScan.h"
 #include "engine/digitize/ColumnScan.h"
 #include "engine/digitize/ColumnScanReference.h"
 #include "engine/image/PixelView.h"
@@ -123,6 +127,22 @@ void BM_Scan(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * windowPixels());
 }
 BENCHMARK(BM_Scan);
+
+void BM_ColourScan(benchmark::State& state) {
+    const GraphPicture& p = picture();
+    // The curve's core in column 500, where Ctrl + click would take it.
+    const int x = 500;
+    const int y = static_cast<int>(std::lround(400.0 + 300.0 * std::sin(x / 90.0) * std::exp(-x / 2000.0)));
+    const vastrel::digitize::CurveColour colour{0x20, 0x20, 0x80, x, y};
+    for (auto _ : state) {
+        auto rows = vastrel::digitize::scanColumnsForColour(p.view, p.refs, colour);
+        benchmark::DoNotOptimize(rows->data());
+        benchmark::ClobberMemory();
+    }
+    const auto w = vastrel::digitize::colourScanWindowOf(p.refs);
+    state.SetItemsProcessed(state.iterations() * w.columnCount() * w.rowCount());
+}
+BENCHMARK(BM_ColourScan);
 
 void BM_ScanPerPixel(benchmark::State& state) {
     const GraphPicture& p = picture();

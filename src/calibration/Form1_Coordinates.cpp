@@ -47,4 +47,10 @@ void Form1::Option3_Click()
     Command3->setFocus();
 }
 
+void Form1::Option4_Click()
+{
+    module_.AxisScaleMode = 4;
+    Command3->setFocus();
+}
+
 }  // namespace vastrel::shell

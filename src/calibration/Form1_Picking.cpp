@@ -1,4 +1,6 @@
-// Arming and taking the two reference-point picks on the image.
+// Arming and taking the two reference-point picks on the image. An armed
+// pick takes any press on the image; only with none armed does Ctrl + left
+// click choose the curve's colour and a right click open the image's menu.
 
 #include "shell/Form1.h"
 #include "shell/Module1.h"
@@ -60,8 +62,10 @@ void Form1::Picture1_MouseMove(int, int, float X, float Y)
     }
 }
 
-void Form1::Picture1_MouseDown(int, int, float X, float Y)
+void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
 {
+    constexpr int kLeftButton = 1, kRightButton = 2, kCtrlMask = 2;
+    rightPress_.reset();
     if (module_.PickMode == 1) {
         module_.StartPixelX = X;
         Label11->setCaption(pixelText(X));
@@ -80,6 +84,10 @@ void Form1::Picture1_MouseDown(int, int, float X, float Y)
         module_.PickMode = 0;
         module_.platform().MsgBox(QStringLiteral(" ---  終点の座標を入力して下さい  ---  "));
         Text3->setFocus();
+    } else if (Button == kLeftButton && (Shift & kCtrlMask)) {
+        chooseCurveColourAt(X, Y);
+    } else if (Button == kRightButton) {
+        rightPress_ = QPointF(X, Y);
     }
 }
 

@@ -1,5 +1,6 @@
-// Reset: back to the empty starting look for the next graph. The pick mode,
-// the stored reference pixels and the last result are kept on purpose.
+// Reset: back to the empty starting look for the next graph, the curve found
+// by the darkest pixel again. The pick mode, the stored reference pixels and
+// the last result are kept on purpose.
 
 #include "shell/Form1.h"
 #include "shell/Module1.h"
@@ -18,6 +19,7 @@ void Form1::Command2_Click()
     module_.AxisScaleMode = 1;
     Picture1->setMousePointer(tk::kArrowPointer);
     printTitle();
+    clearCurveColour();
 }
 
 }  // namespace vastrel::shell

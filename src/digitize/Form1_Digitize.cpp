@@ -43,7 +43,7 @@ void Form1::Command5_Click()
         text::typedNumber(Text4->Text()),
         static_cast<digitize::ScaleMode>(static_cast<std::int16_t>(module_.AxisScaleMode)),
     };
-    const digitize::DigitizeOutcome outcome = digitize::digitize(Picture1->pixels(), references);
+    const digitize::DigitizeOutcome outcome = digitize::digitize(Picture1->pixels(), references, module_.curveColour);
     if (!outcome.ok()) {
         platform.MsgBox(text(outcome.refusal), tk::kExclamationMessage);
         return;

@@ -45,7 +45,7 @@ void drawPlot(tk::PictureBox& plot, const shell::Module1& module, const TypedVal
             plot.Line(sx, yk, ex, yk);
         }
     }
-    if (module.AxisScaleMode == 3) {
+    if (module.AxisScaleMode == 3 || module.AxisScaleMode == 4) {
         plot.setDrawWidth(1);
         const double n = decades(typed.x1, typed.x2);
         for (int k = 1; k <= n; ++k) {

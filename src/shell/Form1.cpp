@@ -12,6 +12,7 @@ Form1::Form1(Module1& module)
 {
     createControls();
     setTabOrder();
+    createImageAreaMenu();
     connectHandlers();
     module_.setMainWindow(this);
     Form_Load();
@@ -33,6 +34,7 @@ void Form1::connectHandlers()
     connect(Command4, &tk::CommandButton::Click, this, &Form1::Command4_Click);
     connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_MouseMove);
     connect(Picture1, &tk::PictureBox::MouseDown, this, &Form1::Picture1_MouseDown);
+    connect(Picture1, &tk::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
 
     connect(Text1, &tk::TextBox::KeyDown, this, &Form1::Text1_KeyDown);
     connect(Text2, &tk::TextBox::KeyDown, this, &Form1::Text2_KeyDown);
@@ -41,6 +43,7 @@ void Form1::connectHandlers()
     connect(Option1, &tk::OptionButton::Click, this, &Form1::Option1_Click);
     connect(Option2, &tk::OptionButton::Click, this, &Form1::Option2_Click);
     connect(Option3, &tk::OptionButton::Click, this, &Form1::Option3_Click);
+    connect(Option4, &tk::OptionButton::Click, this, &Form1::Option4_Click);
     connect(Command2, &tk::CommandButton::Click, this, &Form1::Command2_Click);
     connect(Command5, &tk::CommandButton::Click, this, &Form1::Command5_Click);
     connect(Command6, &tk::CommandButton::Click, this, &Form1::Command6_Click);

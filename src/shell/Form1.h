@@ -10,6 +10,9 @@
 #include "toolkit/Form.h"
 #include "toolkit/PictureBox.h"
 
+#include <QMenu>
+#include <optional>
+
 namespace vastrel::shell {
 
 class Module1;
@@ -25,13 +28,23 @@ public:
     tk::Label *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     tk::Label *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18;
     tk::Frame* Frame1;
-    tk::OptionButton *Option1, *Option2, *Option3;
+    tk::OptionButton *Option1, *Option2, *Option3, *Option4;
     tk::PictureBox* Picture1;
     QLabel* Picture2;
     tk::LineControl *Line1, *Line2, *Line3, *Line4, *Line5, *Line6;
     tk::DriveListBox* Drive1;
     tk::DirListBox* Dir1;
     tk::FileListBox* File1;
+
+    // Above the image area: the curve's colour, or that the darkest pixel is
+    // taken (digitize/Form1_CurveColour.cpp).
+    tk::Label* curveColourCaption;
+    QLabel* curveColourSwatch;
+    tk::Label* curveColourValues;
+    // Opened by a right click on the image while no pick is armed
+    // (shell/Form1_ImageAreaMenu.cpp).
+    QMenu* imageAreaMenu = nullptr;
+    QAction* clearCurveColourAction = nullptr;
 
     // Start-up and end (shell/Form1.cpp).
     void Form_Load();
@@ -50,6 +63,7 @@ public:
     void Command4_Click();
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
     void Picture1_MouseDown(int Button, int Shift, float X, float Y);
+    void Picture1_MouseUp(int Button, int Shift, float X, float Y);
 
     // Coordinate boxes and scale mode (calibration/Form1_Coordinates.cpp).
     void Text1_KeyDown(int KeyCode, int Shift);
@@ -59,6 +73,7 @@ public:
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
+    void Option4_Click();
 
     // Reset (calibration/Form1_Reset.cpp).
     void Command2_Click();
@@ -69,13 +84,24 @@ public:
     // "Digitized Graph": the result window again (results/Form1_ShowResult.cpp).
     void Command6_Click();
 
+    // The curve's colour (digitize/Form1_CurveColour.cpp): taken from a pixel
+    // of the image with Ctrl + left click, or cleared back to the darkest pixel.
+    void chooseCurveColourAt(float x, float y);
+    void clearCurveColour();
+
 private:
     void createControls();
     void setTabOrder();
     void connectHandlers();
     void printTitle();
+    void createCurveColourDisplay();
+    void showCurveColour();
+    void createImageAreaMenu();
 
     Module1& module_;
+    // Where the right button went down on the image with no pick armed; the
+    // menu opens when it comes up again at the same pixel.
+    std::optional<QPointF> rightPress_;
 };
 
 }  // namespace vastrel::shell

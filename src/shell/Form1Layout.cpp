@@ -20,7 +20,8 @@ void Form1::createControls()
     Picture2->setPalette(QPalette(tk::toQColor(kWhite)));
     Picture2->setPixmap(tk::applicationPicture());
 
-    Frame1 = new tk::Frame(this, QStringLiteral("Scale Mode 設定"), {40, 304, 193, 129}, layoutFont(kMeiryo, 12), kBlue);
+    Frame1 = new tk::Frame(this, QStringLiteral("Scale Mode 設定"), {40, 304, 193, 149}, layoutFont(kMeiryo, 12), kBlue);
+    Option4 = new tk::OptionButton(Frame1, "Log - Linear", {24, 120, 137, 17}, layoutFont(kMeiryo, 11.25));
     Option3 = new tk::OptionButton(Frame1, "Log - Log", {24, 96, 121, 17}, layoutFont(kMeiryo, 11.25));
     Option2 = new tk::OptionButton(Frame1, "Linear - Log", {24, 72, 137, 17}, layoutFont(kMeiryo, 11.25));
     Option1 = new tk::OptionButton(Frame1, "Linear - Linear", {24, 48, 137, 17}, layoutFont(kMeiryo, 11.25));
@@ -73,7 +74,7 @@ void Form1::createControls()
     Label18 = stepNumber("④", {16, 640, 21, 31});
     Label17 = stepNumber("②", {16, 308, 21, 31});
     Label16 = stepNumber("①", {24, 28, 21, 31});
-    Label15 = stepNumber("③", {16, 444, 21, 31});
+    Label15 = stepNumber("③", {16, 456, 21, 31});
 
     const auto pixelValue = [this](tk::Placement at) {
         auto* label = new tk::Label(this, QString(), at, layoutFont(kTimes, 12));
@@ -85,7 +86,7 @@ void Form1::createControls()
     Label12 = pixelValue({176, 512, 73, 25});
     Label11 = pixelValue({176, 488, 73, 25});
 
-    Label7 = new tk::Label(this, QStringLiteral("座標設定"), {48, 448, 64, 24}, layoutFont(kMeiryo, 12));
+    Label7 = new tk::Label(this, QStringLiteral("座標設定"), {48, 460, 64, 24}, layoutFont(kMeiryo, 12));
     Label7->setForeColor(kBlue);
     Label10 = new tk::Label(this, QStringLiteral("Vastrel Digitizer 1.0"), {48, 800, 153, 17}, layoutFont(kTimes, 11.25));
     Label10->setForeColor(kGrey);
@@ -105,6 +106,8 @@ void Form1::createControls()
     Label3 = rowCaption("X座標", {48, 552, 57, 25});
     Label2 = rowCaption("Y座標", {48, 512, 57, 25});
     Label1 = rowCaption("X座標", {48, 488, 57, 25});
+
+    createCurveColourDisplay();
 }
 
 void Form1::setTabOrder()
@@ -114,7 +117,7 @@ void Form1::setTabOrder()
     Picture1->setFocusPolicy(Qt::TabFocus);
     const QList<QWidget*> order = {Drive1,   Dir1,     File1,    Command1, Command2, Text1,
                                    Text2,    Text3,    Text4,    Command3, Command4, Command5,
-                                   Command7, Picture1, Option1,  Option2,  Option3,  Command6};
+                                   Command7, Picture1, Option1,  Option2,  Option3,  Option4,  Command6};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

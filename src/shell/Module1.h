@@ -2,12 +2,14 @@
 // The state the three windows share, and the single instance of each
 // secondary window, created hidden the first time anything refers to it.
 
+#include "engine/digitize/CurveColour.h"
 #include "shell/PointTables.h"
 #include "shell/Unset.h"
 #include "toolkit/Platform.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace vastrel::results {
 class Form2;
@@ -29,12 +31,14 @@ public:
     Unset<std::int16_t> PickMode;
     Unset<float> StartPixelX, StartPixelY, EndPixelX, EndPixelY;
     Unset<std::int16_t> PointCount;
-    // 1 "Linear - Linear", 2 "Linear - Log", 3 "Log - Log".
+    // 1 "Linear - Linear", 2 "Linear - Log", 3 "Log - Log", 4 "Log - Linear".
     Unset<std::int16_t> AxisScaleMode;
     DigitizedPointTable DigitizedPoints;
     CurvePixelTable CurvePixelY;
     // 1 while a result is available to the main window's "Digitized Graph".
     Unset<std::int16_t> DigitizedFlag;
+    // The colour Digitize finds the curve by; none for the darkest pixel.
+    std::optional<digitize::CurveColour> curveColour;
 
     tk::Platform& platform() const { return platform_; }
 

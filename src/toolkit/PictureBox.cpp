@@ -187,13 +187,15 @@ QPointF PictureBox::toArea(QPointF widgetPosition) const
     return {std::floor(inArea.x()), std::floor(inArea.y())};
 }
 
-void PictureBox::emitMouse(QMouseEvent* event, bool press)
+void PictureBox::emitMouse(QMouseEvent* event, MouseEvent kind)
 {
     const QPointF at = toArea(event->position());
     const auto x = static_cast<float>(at.x()), y = static_cast<float>(at.y());
     const int shift = vbShift(event->modifiers());
-    if (press) {
+    if (kind == MouseEvent::Down) {
         emit MouseDown(vbButton(event->button()), shift, x, y);
+    } else if (kind == MouseEvent::Up) {
+        emit MouseUp(vbButton(event->button()), shift, x, y);
     } else {
         int buttons = 0;
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
@@ -204,12 +206,17 @@ void PictureBox::emitMouse(QMouseEvent* event, bool press)
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    emitMouse(event, true);
+    emitMouse(event, MouseEvent::Down);
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
-    emitMouse(event, false);
+    emitMouse(event, MouseEvent::Move);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    emitMouse(event, MouseEvent::Up);
 }
 
 }  // namespace vastrel::tk

@@ -62,11 +62,14 @@ signals:
     // Positions in drawing-area pixels, one image pixel to one logical pixel.
     void MouseDown(int button, int shift, float x, float y);
     void MouseMove(int button, int shift, float x, float y);
+    // The button released, as MouseDown names the one pressed.
+    void MouseUp(int button, int shift, float x, float y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void restoreBackground();
@@ -76,7 +79,8 @@ private:
     void settle() const;
     QPen pen(std::optional<ColorValue> color) const;
     QPointF toArea(QPointF widgetPosition) const;
-    void emitMouse(QMouseEvent* event, bool press);
+    enum class MouseEvent { Down, Move, Up };
+    void emitMouse(QMouseEvent* event, MouseEvent kind);
 
     QImage picture_;
     QImage canvas_;

@@ -62,6 +62,20 @@ private slots:
         QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
     }
 
+    void logLinearIsModeFourUntilReset()
+    {
+        MainWindowFixture app;
+        QVERIFY(app.show());
+        QTest::mouseClick(app.form->Option4, Qt::LeftButton);
+        QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 4);
+        QVERIFY(!app.form->Option3->Value());
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
+        app.form->Command2_Click();
+        QVERIFY(app.form->Option1->Value());
+        QVERIFY(!app.form->Option4->Value());
+        QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 1);
+    }
+
     void resetBringsBackTheStartingLook()
     {
         MainWindowFixture app([](const QDir& folder) {

@@ -14,8 +14,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from graph_case import GRAPH_CASES
-from road_scenarios import Context, digitize_and_save, refuse_then_digitize
+from graph_case import GRAPH_CASES, LOG_LINEAR_CASE as LOG_LINEAR
+from road_scenarios import Context, digitize_and_save, digitize_by_colour, refuse_then_digitize
 from x_display import Desktop, StepFailed, VirtualDisplay
 
 LINEAR_LINEAR, LINEAR_LOG, LOG_LOG = GRAPH_CASES
@@ -25,6 +25,7 @@ ROAD_RUNS = (
     (LINEAR_LINEAR, "bmp", False), (LINEAR_LOG, "bmp", True), (LOG_LOG, "bmp", False),
     (LINEAR_LINEAR, "gif", False), (LINEAR_LOG, "gif", False), (LOG_LOG, "gif", True),
     (LINEAR_LINEAR, "tif", False), (LINEAR_LOG, "tif", False), (LOG_LOG, "tif", False),
+    (LOG_LINEAR, "bmp", True),
 )
 LOG_TAIL_LINES = 20
 # Scenarios still waiting when this much time has passed are not started, so
@@ -40,6 +41,8 @@ def scenarios(context: Context):
                      digitize_and_save(context, n, c, f, k, log))
     yield "refusal-then-linear-linear-bmp", (
         lambda log: refuse_then_digitize(context, "refusal", LINEAR_LINEAR, "bmp", log))
+    yield "colour-log-linear-gif", (
+        lambda log: digitize_by_colour(context, "colour-log-linear", LOG_LINEAR, "gif", log))
 
 
 def keep_failure_screen(display: str, name: str) -> Path:

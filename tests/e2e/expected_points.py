@@ -2,6 +2,7 @@
 pixels drawn and the corners clicked, without the program's own code."""
 
 import math
+import struct
 from decimal import ROUND_FLOOR, Decimal
 
 from graph_case import GraphCase, PlotArea
@@ -27,24 +28,50 @@ def curve_rows(raster: Raster, area: PlotArea) -> list[int]:
     return rows
 
 
+def colour_rows(raster: Raster, area: PlotArea, colour, tolerance: int = 48) -> list[float]:
+    """For each column from SX + 2 to EX - 2, the centre of the pixels within
+    `tolerance` of `colour` in every component among rows EY + 1 to SY - 1 (the
+    test graphs draw the curve in one colour, one run per column, so every
+    pixel weighs the same); columns without one on the straight line between
+    their found neighbours, beyond the ends the nearest found row. Single
+    precision, as the program keeps rows."""
+    found = []
+    for x in range(area.start_x + 2, area.end_x - 1):
+        rows = [y for y in range(area.end_y + 1, area.start_y)
+                if all(abs(a - b) <= tolerance for a, b in zip(raster.get(x, y), colour))]
+        found.append((min(rows) + max(rows)) / 2 if rows else None)
+    known = [i for i, row in enumerate(found) if row is not None]
+    rows = []
+    for i, row in enumerate(found):
+        before = max((k for k in known if k <= i), default=None)
+        after = min((k for k in known if k >= i), default=None)
+        if before is None or after is None or before == after:
+            row = found[before if after is None else after if before is None else before]
+        else:
+            row = found[before] + (found[after] - found[before]) * (i - before) / (after - before)
+        rows.append(struct.unpack("f", struct.pack("f", row))[0])
+    return rows
+
+
 def graph_x(case: GraphCase, column: float) -> float:
     area, x1, x2 = case.area, float(case.typed[0]), float(case.typed[2])
-    if case.mode == 3:
+    if case.mode in (3, 4):
         return x1 * math.exp((column - area.start_x) * (math.log(x2 / x1) / area.width))
     return x1 + ((column - area.start_x) * (x2 - x1)) / area.width
 
 
 def graph_y(case: GraphCase, row: float) -> float:
     area, y1, y2 = case.area, float(case.typed[1]), float(case.typed[3])
-    if case.mode == 1:
+    if case.mode in (1, 4):
         return y1 + ((area.start_y - row) * (y2 - y1)) / area.height
     return y1 * math.exp((area.start_y - row) * (math.log(y2 / y1) / area.height))
 
 
-def expected_points(case: GraphCase, raster: Raster) -> list[tuple[float, float]]:
+def expected_points(case: GraphCase, raster: Raster, colour=None) -> list[tuple[float, float]]:
+    """The points of the darkest-pixel rule, or of the curve's `colour`."""
     first_column = case.area.start_x + 2
-    return [(graph_x(case, first_column + i), graph_y(case, row))
-            for i, row in enumerate(curve_rows(raster, case.area))]
+    rows = curve_rows(raster, case.area) if colour is None else colour_rows(raster, case.area, colour)
+    return [(graph_x(case, first_column + i), graph_y(case, row)) for i, row in enumerate(rows)]
 
 
 def _text(negative: bool, mantissa_thousandths: int, exponent: int) -> str:

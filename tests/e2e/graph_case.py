@@ -6,7 +6,7 @@ import math
 from dataclasses import dataclass
 from typing import Callable
 
-SCALE_MODE_NAMES = {1: "Linear - Linear", 2: "Linear - Log", 3: "Log - Log"}
+SCALE_MODE_NAMES = {1: "Linear - Linear", 2: "Linear - Log", 3: "Log - Log", 4: "Log - Linear"}
 
 
 @dataclass(frozen=True)
@@ -67,3 +67,11 @@ GRAPH_CASES = (
         typed=("1", "0.5", "1e3", "5000"),
         curve=lambda u: 0.12 + 0.75 * u),
 )
+
+# A frequency response: flat, then falling, over four decades.
+LOG_LINEAR_CASE = GraphCase(
+    name="log-linear", mode=4, image_size=(610, 440),
+    area=PlotArea(58, 402, 570, 44),
+    typed=("10", "-40", "1e5", "20"),
+    curve=lambda u: 0.85 - 0.7 * max(0.0, u - 0.3) ** 1.5,
+    blank_lead=6)

@@ -19,7 +19,8 @@ START_BUTTON = (16, 488, 33, 49)
 END_POINT_BUTTON = (16, 552, 33, 49)
 TEXT_BOXES = {"Text1": (104, 488, 73, 25), "Text2": (104, 512, 73, 25),
               "Text3": (104, 552, 73, 25), "Text4": (104, 576, 73, 25)}
-SCALE_OPTIONS = {1: (64, 352, 137, 17), 2: (64, 376, 137, 17), 3: (64, 400, 121, 17)}
+SCALE_OPTIONS = {1: (64, 352, 137, 17), 2: (64, 376, 137, 17), 3: (64, 400, 121, 17),
+                 4: (64, 424, 137, 17)}
 DIGITIZE_BUTTON = (48, 632, 193, 49)
 SHOW_RESULT_BUTTON = (48, 696, 193, 33)
 QUIT_BUTTON = (48, 744, 73, 33)
@@ -136,6 +137,10 @@ class Road:
     def pick(self, x: int, y: int, step: str) -> None:
         self.desktop.click(self.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
         self.acknowledge(step)
+
+    def choose_curve_colour(self, x: int, y: int) -> None:
+        """Ctrl + click on image pixel (x, y): its colour becomes the curve's."""
+        self.desktop.ctrl_click(self.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
 
     def type_pair(self, first: str, second: str) -> None:
         """Types into the focused box, Enter, the next box, Enter."""

@@ -8,7 +8,7 @@ from pathlib import Path
 from csv_check import csv_problems
 from expected_points import expected_points
 from graph_case import GraphCase
-from graph_images import draw_graph, write_image
+from graph_images import CURVE_BLUE, draw_graph, write_image
 from program_road import (END_POINT_BUTTON, MESSAGE_TITLE, RESULT_TITLE, SHOW_RESULT_BUTTON,
                           START_BUTTON, Program, Road, csv_files, wait_for_file)
 from x_display import Desktop, wait_until
@@ -21,14 +21,15 @@ class Context:
     desktop: Desktop
 
 
-def prepare_folder(context: Context, run: str, case: GraphCase, image_format: str):
+def prepare_folder(context: Context, run: str, case: GraphCase, image_format: str, colour=None):
     """A start folder holding the graph as its only image; returns the folder
-    and the points its digitizing must give."""
+    and the points its digitizing must give, by the darkest pixel or by the
+    curve's `colour`."""
     folder = context.work / run
     folder.mkdir()
     raster = draw_graph(case)
     write_image(raster, folder / f"{case.name}.{image_format}", context.work)
-    return folder, expected_points(case, raster)
+    return folder, expected_points(case, raster, colour)
 
 
 def calibrate(road: Road, case: GraphCase, by_keyboard: bool, type_end_y: bool = True) -> None:
@@ -77,6 +78,24 @@ def digitize_and_save(context: Context, run: str, case: GraphCase, image_format:
         problems = csv_problems(data, expected)
         if csv_files(folder) != [f"{file_name}.csv"]:
             problems.append(f"the start folder holds the CSV files {csv_files(folder)}")
+        return problems + end_with_result_window(road, result_window)
+
+
+def digitize_by_colour(context: Context, run: str, case: GraphCase, image_format: str,
+                       log: Path) -> list[str]:
+    """Ctrl + click on the curve before Digitize: the saved points are the
+    centres of the curve's colour, with its gap bridged, not the darker decoys."""
+    folder, expected = prepare_folder(context, run, case, image_format, CURVE_BLUE)
+    file_name = f"colour {case.name}"
+    area = case.area
+    on_curve = (area.column_at(0.4), area.row_at(case.curve(0.4)))
+    with Program(context.program, folder, context.desktop, log) as program:
+        road = Road(context.desktop, program)
+        calibrate(road, case, by_keyboard=False)
+        road.choose_curve_colour(*on_curve)
+        result_window = road.digitize(by_keyboard=False)
+        road.save(result_window, file_name)
+        problems = csv_problems(wait_for_file(folder / f"{file_name}.csv", "reading the saved file"), expected)
         return problems + end_with_result_window(road, result_window)
 
 

@@ -124,6 +124,11 @@ class Desktop:
         """Left click at client position (x, y) of the window."""
         self._xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
 
+    def ctrl_click(self, window: str, x: int, y: int) -> None:
+        """Left click at client position (x, y) with Ctrl held down."""
+        self._xdotool("mousemove", "--window", window, str(x), str(y), "keydown", "ctrl", "click", "1",
+                      "keyup", "ctrl")
+
     def move(self, window: str, x: int, y: int) -> None:
         self._xdotool("mousemove", "--window", window, str(x), str(y))
 

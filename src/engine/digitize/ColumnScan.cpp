@@ -11,38 +11,6 @@ namespace vastrel::digitize {
 
 namespace {
 
-// The indices k = 0 .. count-1 whose position first + k lies inside [0, limit),
-// which is where PixelView::point reads a pixel, as a half-open range [lo, hi).
-// The positions grow with k, so the range is contiguous. Its ends are estimated
-// and then corrected against the exact test, so rounding in the estimates
-// cannot move them.
-struct IndexRange {
-    std::int64_t lo = 0;
-    std::int64_t hi = 0;
-    bool empty() const { return hi <= lo; }
-};
-
-IndexRange insideRange(double first, std::int64_t count, int limit) {
-    const auto at = [first](std::int64_t k) { return first + static_cast<double>(k); };
-    const auto clampIndex = [count](double v) {
-        if (!(v > 0.0)) return std::int64_t{0};  // also NaN
-        if (v >= static_cast<double>(count)) return count;
-        return static_cast<std::int64_t>(v);
-    };
-    const double edge = static_cast<double>(limit);
-    IndexRange r;
-    if (count <= 0 || limit <= 0) return r;
-    // lo: the first index at or right of 0; hi: the first index at or right of
-    // the far edge.
-    r.lo = clampIndex(std::ceil(-first));
-    while (r.lo > 0 && at(r.lo - 1) >= 0.0) --r.lo;
-    while (r.lo < count && at(r.lo) < 0.0) ++r.lo;
-    r.hi = std::max(r.lo, clampIndex(std::ceil(edge - first)));
-    while (r.hi > r.lo && at(r.hi - 1) >= edge) --r.hi;
-    while (r.hi < count && at(r.hi) < edge) ++r.hi;
-    return r;
-}
-
 // Per-column key of the best pixel found so far: green in bits 23..30 and the
 // row (counted from the first row of the band) in bits 0..22. The smaller key is
 // the darker pixel, and among equally dark ones the upper; keys stay positive,

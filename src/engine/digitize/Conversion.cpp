@@ -30,8 +30,8 @@ std::string_view logAxisFault(double v1, double v2, double& ratio, std::string_v
 }  // namespace
 
 PrepareResult prepare(const References& refs) {
-    const bool logX = refs.mode == ScaleMode::LogLog;
-    const bool logY = refs.mode == ScaleMode::LinearLog || refs.mode == ScaleMode::LogLog;
+    const bool logX = hasLogarithmicX(refs.mode);
+    const bool logY = hasLogarithmicY(refs.mode);
 
     const double sx = refs.startX, sy = refs.startY, ex = refs.endX, ey = refs.endY;
     const double w = ex - sx;

@@ -11,8 +11,9 @@
 // All arithmetic is double precision and carried out in exactly this order
 // (on a logarithmic axis: the ratio, then its natural logarithm, then the
 // division by the span), so that every result is rounded exactly as these
-// formulas round, not as an algebraically equal form would. The X axis is logarithmic in mode "Log - Log" only, the
-// Y axis in "Linear - Log" and "Log - Log".
+// formulas round, not as an algebraically equal form would. The X axis is
+// logarithmic in "Log - Log" and "Log - Linear", the Y axis in "Linear - Log"
+// and "Log - Log".
 
 #include <optional>
 #include <string>

@@ -5,6 +5,13 @@
 
 namespace vastrel::digitize {
 
+// How far each of red, green and blue may lie from the chosen colour's for a
+// pixel to count as the curve. 48 keeps every pair of the ten colours plotting
+// programs cycle through by default apart (the closest pair, brown and grey,
+// differs by 52 in one component) while still taking in the noise of a JPEG
+// or a scan and the inner, nearly full-strength pixels of an anti-aliased line.
+inline constexpr int kDefaultColourTolerance = 48;
+
 struct CurveColour {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
@@ -13,6 +20,8 @@ struct CurveColour {
     // curve to follow it from, where it lies in the scan window.
     int x = 0;
     int y = 0;
+    // 0 .. 254; a pixel matches when no component differs by more.
+    int tolerance = kDefaultColourTolerance;
 };
 
 }  // namespace vastrel::digitize

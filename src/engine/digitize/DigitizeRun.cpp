@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/digitize/ColourScan.h"
 #include "engine/digitize/ColumnScan.h"
 #include "engine/digitize/Conversion.h"
 #include "engine/digitize/DigitizeMessages.h"
@@ -20,7 +21,8 @@ DigitizeOutcome refused(std::string_view message) {
 
 }  // namespace
 
-DigitizeOutcome digitize(const image::PixelView& view, const References& refs) {
+DigitizeOutcome digitize(const image::PixelView& view, const References& refs,
+                         const std::optional<CurveColour>& colour) {
     // The span decides; the column count is checked as well so that no rounding
     // of extreme pixel values can ever produce more than the table holds.
     const ScanWindow window = scanWindowOf(refs);
@@ -32,7 +34,14 @@ DigitizeOutcome digitize(const image::PixelView& view, const References& refs) {
     if (!prepared.ok()) return refused(prepared.refusal);
     const Conversion& conversion = *prepared.conversion;
 
-    const std::vector<float> rows = scanColumns(view, refs);
+    std::vector<float> rows;
+    if (colour) {
+        std::optional<std::vector<float>> found = scanColumnsForColour(view, refs, *colour);
+        if (!found) return refused(msg::kNoColourMatch);
+        rows = std::move(*found);
+    } else {
+        rows = scanColumns(view, refs);
+    }
 
     DigitizeOutcome outcome;
     outcome.points.reserve(rows.size());

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/PixelView.h"
+#include <optional>
+
+#include "engine/digitize/CurveColour.h"
 #include "engine/digitize/References.h"
+#include "engine/image/PixelView.h"
 
 namespace vastrel::digitize {
 
@@ -36,8 +39,14 @@ struct DigitizeOutcome {
 //  1. the span endX - startX must not exceed 1003 columns (checked before the
 //     scan);
 //  2. the conversion must be defined (see prepare, Conversion.h);
-//  3. after the scan, every converted X and Y must be a finite number.
+//  3. with a curve colour: some pixel of the window must match it;
+//  4. after the scan, every converted X and Y must be a finite number.
 // A span below 4 is a valid run with no points.
-DigitizeOutcome digitize(const image::PixelView& view, const References& refs);
+//
+// Without a colour the curve is the darkest pixel of each column
+// (ColumnScan.h); with one, the run of that colour that continues the curve,
+// to a fraction of a row (ColourScan.h).
+DigitizeOutcome digitize(const image::PixelView& view, const References& refs,
+                         const std::optional<CurveColour>& colour = std::nullopt);
 
 }  // namespace vastrel::digitize

@@ -12,7 +12,11 @@ enum class ScaleMode : std::int16_t {
     LinearLinear = 1,  // "Linear - Linear"
     LinearLog = 2,     // "Linear - Log": X linear, Y logarithmic
     LogLog = 3,        // "Log - Log"
+    LogLinear = 4,     // "Log - Linear": X logarithmic, Y linear
 };
+
+inline bool hasLogarithmicX(ScaleMode mode) { return mode == ScaleMode::LogLog || mode == ScaleMode::LogLinear; }
+inline bool hasLogarithmicY(ScaleMode mode) { return mode == ScaleMode::LinearLog || mode == ScaleMode::LogLog; }
 
 struct References {
     // The picked pixels, single precision as the mouse delivered them. The

@@ -3,7 +3,12 @@
 // startX + 2 .. endX - 2 and rows endY + 3 .. startY - 15, both ends included,
 // in steps of one pixel. Positions are double precision; column i of a run is
 // at firstColumn + i and row j at firstRow + j.
+//
+// A scan by colour examines the same columns but more rows: endY + 1 ..
+// startY - 1, everything strictly between the two reference rows, because the
+// colour and the curve's continuity already keep the axes and their labels out.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -41,6 +46,45 @@ inline ScanWindow scanWindowOf(const References& refs) {
     w.firstRow = static_cast<double>(refs.endY) + 3.0;
     w.lastRow = static_cast<double>(refs.startY) - 15.0;
     return w;
+}
+
+inline ScanWindow colourScanWindowOf(const References& refs) {
+    ScanWindow w = scanWindowOf(refs);
+    w.firstRow = static_cast<double>(refs.endY) + 1.0;
+    w.lastRow = static_cast<double>(refs.startY) - 1.0;
+    return w;
+}
+
+// The indices k = 0 .. count-1 whose position first + k lies inside [0, limit),
+// which is where PixelView::point reads a pixel, as a half-open range [lo, hi).
+// The positions grow with k, so the range is contiguous. Its ends are estimated
+// and then corrected against the exact test, so rounding in the estimates
+// cannot move them.
+struct IndexRange {
+    std::int64_t lo = 0;
+    std::int64_t hi = 0;
+    bool empty() const { return hi <= lo; }
+};
+
+inline IndexRange insideRange(double first, std::int64_t count, int limit) {
+    const auto at = [first](std::int64_t k) { return first + static_cast<double>(k); };
+    const auto clampIndex = [count](double v) {
+        if (!(v > 0.0)) return std::int64_t{0};  // also NaN
+        if (v >= static_cast<double>(count)) return count;
+        return static_cast<std::int64_t>(v);
+    };
+    const double edge = static_cast<double>(limit);
+    IndexRange r;
+    if (count <= 0 || limit <= 0) return r;
+    // lo: the first index at or right of 0; hi: the first index at or right of
+    // the far edge.
+    r.lo = clampIndex(std::ceil(-first));
+    while (r.lo > 0 && at(r.lo - 1) >= 0.0) --r.lo;
+    while (r.lo < count && at(r.lo) < 0.0) ++r.lo;
+    r.hi = std::max(r.lo, clampIndex(std::ceil(edge - first)));
+    while (r.hi > r.lo && at(r.hi - 1) >= edge) --r.hi;
+    while (r.hi < count && at(r.hi) < edge) ++r.hi;
+    return r;
 }
 
 }  // namespace vastrel::digitize

@@ -1,0 +1,81 @@
+// The curve's colour: Ctrl + left click on the image takes it from the clicked
+// pixel, the image's menu or Reset clear it, and a line above the image area
+// shows which rule Digitize will use. Loading another image keeps it, so that
+// a series of graphs from one source shares it.
+
+#include "shell/Form1.h"
+#include "shell/Module1.h"
+#include "toolkit/LayoutStyle.h"
+
+namespace vastrel::shell {
+
+namespace {
+
+constexpr int kTop = 5;
+constexpr int kHeight = 16;
+constexpr int kSwatchSize = 12;
+constexpr int kGap = 6;
+
+}  // namespace
+
+void Form1::createCurveColourDisplay()
+{
+    using namespace tk::style;
+    // On the line of the size hint, after it and in its look.
+    const int left = Label9->geometry().right() + 1 + 2 * kGap;
+    curveColourCaption = new tk::Label(this, QString(), {left, kTop, 0, kHeight}, Label9->font());
+    curveColourCaption->setForeColor(kBlue);
+    curveColourSwatch = new QLabel(this);
+    curveColourSwatch->setFrameStyle(QFrame::Box | QFrame::Plain);
+    curveColourSwatch->setLineWidth(1);
+    curveColourSwatch->setAutoFillBackground(true);
+    curveColourValues = new tk::Label(this, QString(), {left, kTop, 0, kHeight}, Label9->font());
+    curveColourValues->setForeColor(kBlue);
+    showCurveColour();
+}
+
+void Form1::showCurveColour()
+{
+    const auto& colour = module_.curveColour;
+    curveColourCaption->setCaption(colour ? QStringLiteral("曲線の色:") : QStringLiteral("曲線: 最も暗い点"));
+    curveColourCaption->adjustSize();
+    curveColourCaption->resize(curveColourCaption->width(), kHeight);
+    curveColourSwatch->setVisible(colour.has_value());
+    curveColourValues->setVisible(colour.has_value());
+    if (colour) {
+        const QRect caption = curveColourCaption->geometry();
+        curveColourSwatch->setGeometry(caption.right() + 1 + kGap, kTop + (kHeight - kSwatchSize) / 2, kSwatchSize,
+                                       kSwatchSize);
+        QPalette shades = curveColourSwatch->palette();
+        shades.setColor(QPalette::Window, QColor(colour->red, colour->green, colour->blue));
+        shades.setColor(QPalette::WindowText, Qt::black);
+        curveColourSwatch->setPalette(shades);
+        curveColourValues->setCaption(QStringLiteral("%1, %2, %3").arg(colour->red).arg(colour->green).arg(colour->blue));
+        curveColourValues->adjustSize();
+        curveColourValues->setGeometry(curveColourSwatch->geometry().right() + 1 + kGap, kTop,
+                                       curveColourValues->width(), kHeight);
+    }
+    if (clearCurveColourAction) clearCurveColourAction->setEnabled(colour.has_value());
+}
+
+void Form1::chooseCurveColourAt(float x, float y)
+{
+    // Only the picture itself: the grey margin beyond it, or an empty area
+    // showing the title, holds no curve.
+    const QImage& picture = Picture1->Picture();
+    const int px = static_cast<int>(x), py = static_cast<int>(y);
+    if (picture.isNull() || x < 0 || y < 0 || px >= picture.width() || py >= picture.height()) return;
+    const std::int32_t shown = Picture1->Point(x, y);  // &H00BBGGRR
+    module_.curveColour = digitize::CurveColour{static_cast<std::uint8_t>(shown & 0xFF),
+                                                static_cast<std::uint8_t>((shown >> 8) & 0xFF),
+                                                static_cast<std::uint8_t>((shown >> 16) & 0xFF), px, py};
+    showCurveColour();
+}
+
+void Form1::clearCurveColour()
+{
+    module_.curveColour.reset();
+    showCurveColour();
+}
+
+}  // namespace vastrel::shell

@@ -1,0 +1,133 @@
+#include "engine/digitize/ColourScan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/digitize/ColourRuns.h"
+#include "engine/digitize/CurveFollowing.h"
+#include "engine/digitize/ScanWindow.h"
+
+namespace vastrel::digitize {
+
+namespace {
+
+ColourTarget targetOf(const CurveColour& colour) {
+    return ColourTarget{colour.red, colour.green, colour.blue, std::clamp(colour.tolerance, 0, 254)};
+}
+
+std::uint32_t argbAt(const image::PixelView& view, int x, int y) {
+    return view.pixels[static_cast<std::ptrdiff_t>(y) * view.stride + x];
+}
+
+// The ink of a colour on white paper: how far each component lies below 255.
+struct Ink {
+    double r, g, b;
+    explicit Ink(std::uint32_t argb)
+        : r(255.0 - ((argb >> 16) & 0xFFu)), g(255.0 - ((argb >> 8) & 0xFFu)), b(255.0 - (argb & 0xFFu)) {}
+    double dot(const Ink& o) const { return r * o.r + g * o.g + b * o.b; }
+};
+
+// The run of window column `column` under window row `row`, or the nearest one
+// within two rows (a pale fringe pixel next to the line's core).
+std::optional<RunAt> runNear(const ColourRuns& runs, std::size_t column, std::int64_t row) {
+    constexpr std::int64_t kNear = 2;
+    const auto candidates = runs.column(column);
+    std::optional<RunAt> best;
+    std::int64_t bestDistance = kNear + 1;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        const ColourRun& run = candidates[k];
+        const std::int64_t d = row < run.top ? run.top - row : row > run.bottom ? row - run.bottom : 0;
+        if (d < bestDistance) best = RunAt{column, k}, bestDistance = d;
+    }
+    return best;
+}
+
+// The run under the pixel the colour was taken from, where that pixel lies in
+// the part of the window inside the picture.
+std::optional<RunAt> anchorRun(const image::PixelView& view, const ScanWindow& window, const ColourRuns& runs,
+                               const CurveColour& colour) {
+    if (!view.contains(colour.x, colour.y)) return std::nullopt;
+    const std::int64_t column = colour.x - static_cast<std::int64_t>(std::floor(window.firstColumn));
+    const std::int64_t row = colour.y - static_cast<std::int64_t>(std::floor(window.firstRow));
+    if (column < 0 || column >= window.columnCount() || row < 0 || row >= window.rowCount()) return std::nullopt;
+    return runNear(runs, static_cast<std::size_t>(column), row);
+}
+
+// Found rows kept; the others on the straight line between the found
+// neighbours, or the nearest found row beyond the ends.
+std::vector<float> filledRows(const std::vector<std::optional<double>>& track, double firstRow) {
+    std::vector<float> rows(track.size());
+    std::optional<std::size_t> previous;
+    for (std::size_t i = 0; i < track.size(); ++i) {
+        if (!track[i]) continue;
+        const double here = firstRow + *track[i];
+        if (!previous) {
+            std::fill(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(i), static_cast<float>(here));
+        } else {
+            const double before = firstRow + *track[*previous];
+            const auto span = static_cast<double>(i - *previous);
+            for (std::size_t k = *previous + 1; k < i; ++k)
+                rows[k] = static_cast<float>(before + (here - before) * static_cast<double>(k - *previous) / span);
+        }
+        rows[i] = static_cast<float>(here);
+        previous = i;
+    }
+    if (previous)
+        std::fill(rows.begin() + static_cast<std::ptrdiff_t>(*previous) + 1, rows.end(), rows[*previous]);
+    return rows;
+}
+
+}  // namespace
+
+CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& colour) {
+    // A neighbour qualifies when its ink points the same way as the chosen
+    // colour's (within this many levels in every component) and is stronger,
+    // at most four times: an anti-aliased fringe down to a quarter strength.
+    constexpr double kHueTolerance = 16.0;
+    constexpr double kMostStrength = 4.0;
+    constexpr double kLeastInk = 24.0;  // a nearly white colour has no hue to follow
+
+    if (!view.pixels || !view.contains(colour.x, colour.y)) return colour;
+    const ColourTarget target = targetOf(colour);
+    if (closenessTo(target, argbAt(view, colour.x, colour.y)) == 0) return colour;
+    const std::uint32_t chosenArgb =
+        0xFF000000u | static_cast<std::uint32_t>(colour.red) << 16 | static_cast<std::uint32_t>(colour.green) << 8 | colour.blue;
+    const Ink chosen(chosenArgb);
+    const double strength = chosen.dot(chosen);
+    if (strength < kLeastInk * kLeastInk) return colour;
+
+    CurveColour fullest = colour;
+    double fullestStrength = 1.0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int x = colour.x + dx, y = colour.y + dy;
+            if (!view.contains(x, y)) continue;
+            const std::uint32_t argb = argbAt(view, x, y);
+            const Ink ink(argb);
+            const double t = ink.dot(chosen) / strength;
+            const bool sameHue = std::abs(ink.r - t * chosen.r) <= kHueTolerance &&
+                                 std::abs(ink.g - t * chosen.g) <= kHueTolerance &&
+                                 std::abs(ink.b - t * chosen.b) <= kHueTolerance;
+            if (!sameHue || t <= fullestStrength || t > kMostStrength) continue;
+            fullestStrength = t;
+            fullest.red = static_cast<std::uint8_t>((argb >> 16) & 0xFFu);
+            fullest.green = static_cast<std::uint8_t>((argb >> 8) & 0xFFu);
+            fullest.blue = static_cast<std::uint8_t>(argb & 0xFFu);
+        }
+    }
+    return fullest;
+}
+
+std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& view, const References& refs,
+                                                       const CurveColour& colour) {
+    const ScanWindow window = colourScanWindowOf(refs);
+    if (window.columnCount() == 0) return std::vector<float>{};
+    const CurveColour matched = fullestShadeNear(view, colour);
+    const ColourRuns runs = findColourRuns(view, window, targetOf(matched));
+    if (runs.totalRuns() == 0) return std::nullopt;
+    const auto track = followCurve(runs, anchorRun(view, window, runs, colour), window.rowCount());
+    return filledRows(track, window.firstRow);
+}
+
+}  // namespace vastrel::digitize
