@@ -60,7 +60,7 @@ void Form1::Picture1_MouseMove(int, int, float X, float Y)
     }
 }
 
-void Form1::Picture1_MouseDown(int, int, float X, float Y)
+void Form1::Picture1_MouseDown(int Button, int, float X, float Y)
 {
     if (module_.PickMode == 1) {
         module_.StartPixelX = X;
@@ -80,6 +80,10 @@ void Form1::Picture1_MouseDown(int, int, float X, float Y)
         module_.PickMode = 0;
         module_.platform().MsgBox(QStringLiteral(" ---  終点の座標を入力して下さい  ---  "));
         Text3->setFocus();
+    } else if (Button == tk::kRightButton) {
+        // With no pick armed the right button erases (a drag) or opens the
+        // image area's menu (a click).
+        beginErasing(X, Y);
     }
 }
 

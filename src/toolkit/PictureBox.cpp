@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vastrel::tk {
 
@@ -69,6 +70,20 @@ void PictureBox::setPicture(const QImage& picture)
 {
     picture_ = picture;
     restoreBackground();
+}
+
+void PictureBox::changePicture(const std::function<QRect(QImage&)>& change)
+{
+    settle();
+    if (picture_.size() != canvas_.size() || picture_.format() != QImage::Format_RGB32)
+        picture_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
+    const QRect changed = change(picture_).intersected(canvas_.rect());
+    if (changed.isEmpty()) return;
+    const qsizetype rowBytes = qsizetype(changed.width()) * 4;
+    for (int y = changed.top(); y <= changed.bottom(); ++y)
+        std::memcpy(canvas_.scanLine(y) + qsizetype(changed.left()) * 4,
+                    picture_.constScanLine(y) + qsizetype(changed.left()) * 4, rowBytes);
+    update(widgetRectOf(changed));
 }
 
 void PictureBox::Cls()
@@ -165,6 +180,32 @@ LineControl& PictureBox::addLine(float x1, float y1, float x2, float y2, ColorVa
     return *lines_.back();
 }
 
+void PictureBox::setRubberBand(QRect pixels)
+{
+    if (rubberBand_ == pixels) return;
+    if (rubberBand_) update(widgetRectOf(*rubberBand_));
+    rubberBand_ = pixels;
+    update(widgetRectOf(pixels));
+}
+
+void PictureBox::clearRubberBand()
+{
+    if (!rubberBand_) return;
+    update(widgetRectOf(*rubberBand_));
+    rubberBand_.reset();
+}
+
+QRect PictureBox::widgetRectOf(QRect pixels) const
+{
+    // A pixel's worth around it covers the band's outline.
+    return pixels.translated(contentsRect().topLeft()).adjusted(-1, -1, 1, 1);
+}
+
+QPoint PictureBox::screenPosition(QPoint pixel) const
+{
+    return mapToGlobal(contentsRect().topLeft() + pixel);
+}
+
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
@@ -179,6 +220,15 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(toQColor(line->BorderColor()), 1));
         painter.drawLine(QPointF(line->X1(), line->Y1()), QPointF(line->X2(), line->Y2()));
     }
+    if (rubberBand_) {
+        // What will turn white shows lighter, inside a dashed black and white edge.
+        const QRectF band = QRectF(*rubberBand_).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.fillRect(*rubberBand_, QColor(255, 255, 255, 120));
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(band);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(band);
+    }
 }
 
 QPointF PictureBox::toArea(QPointF widgetPosition) const
@@ -187,29 +237,43 @@ QPointF PictureBox::toArea(QPointF widgetPosition) const
     return {std::floor(inArea.x()), std::floor(inArea.y())};
 }
 
-void PictureBox::emitMouse(QMouseEvent* event, bool press)
+void PictureBox::emitMouse(QMouseEvent* event, MouseAction action)
 {
     const QPointF at = toArea(event->position());
     const auto x = static_cast<float>(at.x()), y = static_cast<float>(at.y());
     const int shift = vbShift(event->modifiers());
-    if (press) {
-        emit MouseDown(vbButton(event->button()), shift, x, y);
-    } else {
+    switch (action) {
+    case MouseAction::Down: emit MouseDown(vbButton(event->button()), shift, x, y); break;
+    case MouseAction::Up: emit MouseUp(vbButton(event->button()), shift, x, y); break;
+    case MouseAction::Move: {
         int buttons = 0;
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
             if (event->buttons() & b) buttons |= vbButton(b);
         emit MouseMove(buttons, shift, x, y);
+        break;
+    }
     }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    emitMouse(event, true);
+    emitMouse(event, MouseAction::Down);
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
-    emitMouse(event, false);
+    emitMouse(event, MouseAction::Move);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    emitMouse(event, MouseAction::Up);
+}
+
+void PictureBox::leaveEvent(QEvent* event)
+{
+    QFrame::leaveEvent(event);
+    emit MouseLeave();
 }
 
 }  // namespace vastrel::tk

@@ -1,0 +1,40 @@
+// The image area's context menu, the keys that do what its entries do, and
+// the magnifier and drop target of the image area.
+
+#include "shell/Form1.h"
+
+namespace vastrel::shell {
+
+void Form1::setUpImageArea()
+{
+    imageAreaMenu = new QMenu(this);
+    pasteImageAction_ = imageAreaMenu->addAction(QStringLiteral("画像を貼り付け"), this, &Form1::pasteImage);
+    undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undoErase);
+
+    // A text box with the focus takes these keys first and pastes or undoes
+    // its own text, as it always did.
+    auto* pasteKey = new QShortcut(QKeySequence::Paste, this);
+    connect(pasteKey, &QShortcut::activated, this, &Form1::pasteImage);
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, &Form1::undoErase);
+    // Only while the right button is held on the image.
+    cancelEraseKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancelEraseKey_->setEnabled(false);
+    connect(cancelEraseKey_, &QShortcut::activated, this, &Form1::cancelErasing);
+
+    loupe = new tk::Loupe(this);
+
+    setAcceptDrops(true);
+    // The coordinate boxes take dragged text as before; images dropped on
+    // them go to the window.
+    for (tk::TextBox* box : {Text1, Text2, Text3, Text4}) box->installEventFilter(this);
+}
+
+void Form1::openImageAreaMenu(QPoint screenPosition)
+{
+    pasteImageAction_->setEnabled(clipboardOffersImage());
+    undoEraseAction_->setEnabled(eraseHistory_.canUndo());
+    imageAreaMenu->popup(screenPosition);
+}
+
+}  // namespace vastrel::shell
