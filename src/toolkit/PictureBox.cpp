@@ -42,7 +42,7 @@ PictureBox::PictureBox(QWidget* parent, QSize outer, ColorValue backColor)
     setFixedSize(outer);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    restoreBackground();
+    setPicture(QImage());
 }
 
 PictureBox::~PictureBox() = default;
@@ -62,28 +62,38 @@ void PictureBox::settle() const
 void PictureBox::restoreBackground()
 {
     settle();
-    canvas_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
+    // Shared until something is drawn: Cls and loading copy nothing more.
+    canvas_ = area_;
     update();
 }
 
 void PictureBox::setPicture(const QImage& picture)
 {
     picture_ = picture;
+    settle();
+    area_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
     restoreBackground();
 }
 
 void PictureBox::changePicture(const std::function<QRect(QImage&)>& change)
 {
     settle();
-    if (picture_.size() != canvas_.size() || picture_.format() != QImage::Format_RGB32)
-        picture_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
-    const QRect changed = change(picture_).intersected(canvas_.rect());
-    if (changed.isEmpty()) return;
-    const qsizetype rowBytes = qsizetype(changed.width()) * 4;
-    for (int y = changed.top(); y <= changed.bottom(); ++y)
-        std::memcpy(canvas_.scanLine(y) + qsizetype(changed.left()) * 4,
-                    picture_.constScanLine(y) + qsizetype(changed.left()) * 4, rowBytes);
-    update(widgetRectOf(changed));
+    // Nothing else may hold the area's pixels while they change, or they
+    // would be copied whole first.
+    const bool nothingDrawn = canvas_.constBits() == area_.constBits();
+    picture_ = QImage();
+    if (nothingDrawn) canvas_ = QImage();
+    const QRect changed = change(area_).intersected(area_.rect());
+    picture_ = area_;
+    if (nothingDrawn) {
+        canvas_ = area_;
+    } else if (!changed.isEmpty()) {
+        const qsizetype rowBytes = qsizetype(changed.width()) * 4;
+        for (int y = changed.top(); y <= changed.bottom(); ++y)
+            std::memcpy(canvas_.scanLine(y) + qsizetype(changed.left()) * 4,
+                        area_.constScanLine(y) + qsizetype(changed.left()) * 4, rowBytes);
+    }
+    if (!changed.isEmpty()) update(widgetRectOf(changed));
 }
 
 void PictureBox::Cls()

@@ -39,8 +39,9 @@ public:
 
     // Changes the picture itself, so that the change outlives Cls. `change`
     // gets the picture as the whole drawing area (the background it showed
-    // becomes part of it) and returns the rectangle it changed, which is shown
-    // at once over anything drawn there.
+    // becomes part of it, and Picture() is that area from then on) and returns
+    // the rectangle it changed, which is shown at once over anything drawn
+    // there. `change` must keep the area's size and format.
     void changePicture(const std::function<QRect(QImage&)>& change);
 
     void Cls();
@@ -105,6 +106,8 @@ private:
     QRect widgetRectOf(QRect pixels) const;
 
     QImage picture_;
+    // The picture over the background, without any drawing: what Cls shows.
+    QImage area_;
     QImage canvas_;
     mutable std::unique_ptr<QPainter> painter_;
     ColorValue backColor_;
