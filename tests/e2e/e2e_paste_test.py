@@ -2,7 +2,8 @@
 """End-to-end test of an image pasted from another program: on a private Xvfb
 display, xclip holds a PNG graph on the clipboard as a browser would; Ctrl+V
 shows it, a right-button drag erases the legend that the scan would otherwise
-take for the curve, and the road goes on with the loupe beside the pointer to
+take for the curve ("元に戻す" in the right-click menu brings it back, a drag
+the other way erases it again), and the road goes on with the loupe beside the pointer to
 the saved CSV file, compared with values worked out here from the drawn graph
 with the legend painted out.
 
@@ -79,6 +80,15 @@ def paste_erase_and_digitize(program: Path, work: Path, desktop: Desktop) -> lis
                        give_up=desktop.give_up)
         road.erase(ERASED[:2], ERASED[2:])
         wait_until(lambda: shows(desktop, road.main, erased, "erasing"), "showing the erased legend",
+                   give_up=desktop.give_up)
+        # The clipboard is empty again, so the menu's first entry that can
+        # apply is "元に戻す".
+        road.open_image_menu((300, 300))
+        desktop.key("Down", "Return")
+        wait_until(lambda: shows(desktop, road.main, original, "undoing"), "showing the legend again",
+                   give_up=desktop.give_up)
+        road.erase(ERASED[2:], ERASED[:2])
+        wait_until(lambda: shows(desktop, road.main, erased, "erasing again"), "showing the legend erased again",
                    give_up=desktop.give_up)
 
         area = CASE.area

@@ -153,6 +153,12 @@ class Road:
     def finish_erasing(self, end) -> None:
         self.desktop.release_button(self.main, IMAGE_ORIGIN[0] + end[0], IMAGE_ORIGIN[1] + end[1], 3)
 
+    def open_image_menu(self, at) -> None:
+        """A right click without movement on image pixel `at`."""
+        x, y = IMAGE_ORIGIN[0] + at[0], IMAGE_ORIGIN[1] + at[1]
+        self.desktop.press_button(self.main, x, y, 3)
+        self.desktop.release_button(self.main, x, y, 3)
+
     def erase(self, start, end) -> None:
         """A right-button drag from image pixel `start` to `end`."""
         self.begin_erasing(start, end)
