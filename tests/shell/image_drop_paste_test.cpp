@@ -10,43 +10,21 @@
 #include <QMimeData>
 
 using namespace vastrel;
-using testing::filledImage;
 using testing::MainWindowFixture;
 
 namespace {
 
-const QString kCannotReadFile = " --- 画像ファイルを読み込めません --- ";
-const QString kCannotReadImage = " --- 画像を読み込めません --- ";
-
-// A white 64 x 48 picture with a coloured square around (24, 24), so that a
-// loaded image is told apart from the one before; the square fills whole
-// JPEG blocks, so that it keeps its colour there.
+// A white 64 x 48 picture with a coloured square filling whole JPEG blocks
+// around (24, 24), so that JPEG keeps its colour there.
 QByteArray encoded(const char* format, QColor mark)
 {
-    QImage image = filledImage({64, 48}, Qt::white);
-    for (int dy = 0; dy < 16; ++dy)
-        for (int dx = 0; dx < 16; ++dx) image.setPixelColor(16 + dx, 16 + dy, mark);
+    QImage image = testing::filledImage({64, 48}, Qt::white);
+    for (int y = 16; y < 32; ++y)
+        for (int x = 16; x < 32; ++x) image.setPixelColor(x, y, mark);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(100);
-    if (!writer.write(image)) qFatal("cannot encode %s", format);
+    QImageWriter(&buffer, format).write(image);
     return buffer.data();
-}
-
-// A PNG signature followed by nonsense, and a bitmap header claiming 60000 x 60000 pixels.
-QByteArray damagedPng()
-{
-    return encoded("png", Qt::red).left(8) + QByteArray(200, '\x5a');
-}
-
-QByteArray hugeClaimBmp()
-{
-    QByteArray header = encoded("bmp", Qt::red).left(54);
-    const qint32 side = 60000;
-    header.replace(18, 4, reinterpret_cast<const char*>(&side), 4);
-    header.replace(22, 4, reinterpret_cast<const char*>(&side), 4);
-    return header;
 }
 
 void write(const QString& path, const QByteArray& bytes)
@@ -56,68 +34,34 @@ void write(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// The mark's colour: JPEG may shift it by a few steps.
 bool markIs(const tk::PictureBox& picture, QColor colour)
 {
     const tk::ColorValue shown = picture.Point(24, 24);
-    const int red = shown & 0xFF, green = (shown >> 8) & 0xFF, blue = (shown >> 16) & 0xFF;
-    return qAbs(red - colour.red()) < 12 && qAbs(green - colour.green()) < 12 && qAbs(blue - colour.blue()) < 12;
+    return qAbs((shown & 0xFF) - colour.red()) < 12 && qAbs(((shown >> 8) & 0xFF) - colour.green()) < 12 &&
+           qAbs(((shown >> 16) & 0xFF) - colour.blue()) < 12;
 }
 
-QMimeData* filesData(const QStringList& paths)
+QMimeData* mimeData(const QString& file, const QByteArray& imageBytes = {}, const QString& text = {})
 {
     auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
-    data->setUrls(urls);
+    if (!file.isEmpty()) data->setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(file + ".second")});
+    if (!imageBytes.isEmpty()) data->setData(imageBytes.startsWith("\xFF\xD8") ? "image/jpeg" : "image/png", imageBytes);
+    if (!text.isEmpty()) data->setText(text);
     return data;
 }
 
-QMimeData* imageData(const QString& type, const QByteArray& bytes)
-{
-    auto* data = new QMimeData;
-    data->setData(type, bytes);
-    return data;
-}
-
-// Drags `data` onto `target` and drops it there, as a file manager would;
-// returns whether the target took the drag.
+// Drags `data` onto `target` and drops it there; whether the target took it.
 bool drop(QWidget* target, QMimeData* data)
 {
-    const QPointF at(target->width() / 2.0, target->height() / 2.0);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data, Qt::LeftButton, {});
+    const QPoint at(target->width() / 2, target->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted()) {
-        delete data;
-        return false;
+    if (enter.isAccepted()) {
+        QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &dropped);
     }
-    QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QApplication::sendEvent(target, &dropped);
     delete data;
-    return true;
-}
-
-// Starts with a blue-marked BMP loaded from the start folder, and an
-// "other" folder holding the images to drop.
-struct LoadedWindow {
-    MainWindowFixture app{[](const QDir& folder) {
-        write(folder.filePath("start.bmp"), encoded("bmp", Qt::blue));
-        QVERIFY(folder.mkdir("other"));
-    }};
-    QString startFolder;
-
-    bool ready()
-    {
-        if (!app.show() || !app.clickFile("start.bmp")) return false;
-        startFolder = app.form->Dir1->Path();
-        return markIs(*app.form->Picture1, Qt::blue);
-    }
-    QString other(const QString& name) const { return app.path("other/" + name); }
-};
-
-QWidget* focused()
-{
-    return QApplication::focusWidget();
+    return enter.isAccepted();
 }
 
 }  // namespace
@@ -125,202 +69,107 @@ QWidget* focused()
 class ImageDropPasteTest : public QObject {
     Q_OBJECT
 private slots:
-    void theFileBoxListsPngAndTheLongSpellingsWhateverTheCase()
+    void imagesLoadFromDropsAndTheClipboard_data()
     {
-        MainWindowFixture app([](const QDir& folder) {
-            for (const char* name : {"a.JPEG", "b.tiff", "c.PNG", "d.Png", "e.jpeg.txt", "f.webp"}) write(folder.filePath(name), {});
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("file");  // in the folder "other"; empty: image data
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("refusal");  // empty: the image loads
+        const QByteArray png = encoded("png", Qt::red), jpeg = encoded("jpeg", Qt::red);
+        const QByteArray damaged = png.left(8) + QByteArray(200, '\x5a');
+        QTest::newRow("dropped PNG file") << false << "graph.png" << png << "";
+        QTest::newRow("dropped JPEG file") << false << "graph.JPEG" << jpeg << "";
+        QTest::newRow("dropped PNG data") << false << "" << png << "";
+        QTest::newRow("dropped damaged PNG file") << false << "bad.png" << damaged << " --- 画像ファイルを読み込めません --- ";
+        QTest::newRow("pasted PNG data") << true << "" << png << "";
+        QTest::newRow("pasted JPEG data") << true << "" << jpeg << "";
+        QTest::newRow("pasted copied file") << true << "copied.png" << png << "";
+        QTest::newRow("pasted damaged data") << true << "" << damaged << " --- 画像を読み込めません --- ";
+    }
+
+    void imagesLoadFromDropsAndTheClipboard()
+    {
+        QFETCH(bool, pasted);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, refusal);
+        MainWindowFixture app([&](const QDir& folder) {
+            write(folder.filePath("start.bmp"), encoded("bmp", Qt::blue));
+            QVERIFY(folder.mkdir("other"));
+            if (!file.isEmpty()) write(folder.filePath("other/" + file), bytes);
         });
-        QStringList listed;
-        for (int row = 0; row < app.form->File1->count(); ++row) listed << app.form->File1->item(row)->text();
-        QCOMPARE(listed, QStringList({"a.JPEG", "b.tiff", "c.PNG", "d.Png"}));
-    }
+        auto& form = *app.form;
+        QVERIFY(app.show() && app.clickFile("start.bmp"));
+        const QString startFolder = form.Dir1->Path();
+        QMimeData* data = file.isEmpty() ? mimeData({}, bytes) : mimeData(app.path("other/" + file));
+        if (pasted) {
+            QGuiApplication::clipboard()->setMimeData(data);
+            form.File1->setFocus();
+            QTest::keyClick(form.File1, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QVERIFY(drop(&form, data));
+        }
 
-    void aDroppedFileLoadsAsIfChosenInTheFileBox_data()
-    {
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("PNG") << QByteArray("png") << "graph.png";
-        QTest::newRow("JPEG") << QByteArray("jpeg") << "graph.JPEG";
-    }
-
-    void aDroppedFileLoadsAsIfChosenInTheFileBox()
-    {
-        QFETCH(QByteArray, format);
-        QFETCH(QString, name);
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        write(window.other(name), encoded(format.constData(), Qt::red));
-        write(window.other("second.png"), encoded("png", Qt::green));
-        auto& form = *window.app.form;
-
-        QVERIFY(drop(&form, filesData({window.other(name), window.other("second.png")})));
+        if (!refusal.isEmpty()) {
+            QTRY_COMPARE(app.platform.messages.size(), 1);
+            QVERIFY(app.platform.messages[0].text.startsWith(refusal));
+            QCOMPARE(app.platform.messages[0].style, tk::kExclamationMessage);
+            QVERIFY(markIs(*form.Picture1, Qt::blue));
+            return;
+        }
         QTRY_VERIFY(markIs(*form.Picture1, Qt::red));
-        QCOMPARE(form.Dir1->Path(), QDir(window.other("")).canonicalPath());
-        QCOMPARE(form.File1->Path(), form.Dir1->Path());
-        QCOMPARE(form.File1->FileName(), name);
         QCOMPARE(form.Picture1->Point(64, 5), 0xC0C0C0);
-        QTRY_COMPARE(focused(), static_cast<QWidget*>(form.Command1));
-        QVERIFY(window.app.platform.messages.isEmpty());
-
-        // Dropped on a coordinate box, an image still goes to the window.
-        form.Text2->setText("7");
-        QVERIFY(drop(form.Text2, filesData({window.other("second.png")})));
-        QTRY_VERIFY(markIs(*form.Picture1, Qt::green));
-        QCOMPARE(form.Text2->Text(), QString("7"));
-        QCOMPARE(form.File1->FileName(), QString("second.png"));
+        QVERIFY(app.platform.messages.isEmpty());
+        if (file.isEmpty()) {
+            // Image data leaves the boxes alone; the next step is the start point.
+            QCOMPARE(form.Dir1->Path(), startFolder);
+            QCOMPARE(form.File1->FileName(), QString("start.bmp"));
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Command3));
+        } else {
+            // A listed file is chosen in the boxes, as if the user had clicked it.
+            QCOMPARE(form.Dir1->Path(), QDir(app.path("other")).canonicalPath());
+            QCOMPARE(form.File1->FileName(), file);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Command1));
+        }
     }
 
-    void droppedImagesOfOtherKindsLeaveTheBoxesAlone()
+    void textBoxesKeepTheirTextDropAndPaste()
     {
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        // Readable, but of a type the file box does not list.
-        write(window.other("graph.ppm"), encoded("ppm", Qt::red));
-        QVERIFY(drop(&form, filesData({window.other("graph.ppm")})));
-        QTRY_VERIFY(markIs(*form.Picture1, Qt::red));
-        QCOMPARE(form.Dir1->Path(), window.startFolder);
-        QCOMPARE(form.File1->FileName(), QString("start.bmp"));
-        QTRY_COMPARE(focused(), static_cast<QWidget*>(form.Command3));
-
-        QVERIFY(drop(&form, imageData("image/png", encoded("png", Qt::green))));
-        QTRY_VERIFY(markIs(*form.Picture1, Qt::green));
-        QCOMPARE(form.Dir1->Path(), window.startFolder);
-        QVERIFY(window.app.platform.messages.isEmpty());
-
-        // Text and web addresses are no image: the window does not take them.
-        auto* text = new QMimeData;
-        text->setText("hello");
-        text->setUrls({QUrl("https://example.org/graph.png")});
-        QVERIFY(!drop(&form, text));
-        // A coordinate box still takes dragged text.
-        auto* typed = new QMimeData;
-        typed->setText("42");
-        QVERIFY(drop(form.Text1, typed));
+        MainWindowFixture app([](const QDir& folder) { write(folder.filePath("start.bmp"), encoded("bmp", Qt::blue)); });
+        auto& form = *app.form;
+        QVERIFY(app.show() && app.clickFile("start.bmp"));
+        QVERIFY(drop(form.Text1, mimeData({}, {}, "42")));
         QCOMPARE(form.Text1->Text(), QString("42"));
-    }
-
-    void badDropsAreReportedAndTheOldPictureStays_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("asFile");
-        QTest::newRow("damaged PNG file") << "bad.png" << damagedPng() << true;
-        QTest::newRow("damaged unlisted file") << "bad.ppm" << QByteArray("P6\n64 48\n255\nxx") << true;
-        QTest::newRow("damaged PNG data") << "" << damagedPng() << false;
-        QTest::newRow("data claiming 60000 x 60000") << "" << hugeClaimBmp() << false;
-    }
-
-    void badDropsAreReportedAndTheOldPictureStays()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, asFile);
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        if (asFile) write(window.other(name), bytes);
-        QVERIFY(drop(&form, asFile ? filesData({window.other(name)}) : imageData("image/png", bytes)));
-        QTRY_COMPARE(window.app.platform.messages.size(), 1);
-        const auto message = window.app.platform.messages[0];
-        QCOMPARE(message.style, tk::kExclamationMessage);
-        QVERIFY(message.text.startsWith(asFile ? kCannotReadFile : kCannotReadImage));
-        QVERIFY(message.text.contains(asFile ? name : QString("image/png")));
-        QVERIFY(markIs(*form.Picture1, Qt::blue));
-    }
-
-    void pasteLoadsTheClipboardsImage_data()
-    {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("PNG data") << "image/png" << encoded("png", Qt::red);
-        QTest::newRow("JPEG data") << "image/jpeg" << encoded("jpeg", Qt::red);
-    }
-
-    void pasteLoadsTheClipboardsImage()
-    {
-        QFETCH(QString, type);
-        QFETCH(QByteArray, bytes);
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        QGuiApplication::clipboard()->setMimeData(imageData(type, bytes));
-        form.File1->setFocus();
-        QTest::keyClick(form.File1, Qt::Key_V, Qt::ControlModifier);
-        QVERIFY(markIs(*form.Picture1, Qt::red));
-        QCOMPARE(form.File1->FileName(), QString("start.bmp"));
-        QCOMPARE(form.Dir1->Path(), window.startFolder);
-        QTRY_COMPARE(focused(), static_cast<QWidget*>(form.Command3));
-        QVERIFY(window.app.platform.messages.isEmpty());
-    }
-
-    void pastingACopiedFileMovesTheBoxesToIt()
-    {
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        write(window.other("copied.png"), encoded("png", Qt::red));
-        QGuiApplication::clipboard()->setMimeData(filesData({window.other("copied.png")}));
-        QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
-        QVERIFY(markIs(*form.Picture1, Qt::red));
-        QCOMPARE(form.File1->FileName(), QString("copied.png"));
-        QCOMPARE(form.Dir1->Path(), QDir(window.other("")).canonicalPath());
-    }
-
-    void badOrMissingClipboardImagesAreReportedAndTheOldPictureStays()
-    {
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        QGuiApplication::clipboard()->setMimeData(imageData("image/png", damagedPng()));
-        form.Command1->setFocus();
-        QTest::keyClick(form.Command1, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(window.app.platform.messages.size(), 1);
-        QVERIFY(window.app.platform.messages[0].text.startsWith(kCannotReadImage));
-        QVERIFY(window.app.platform.messages[0].text.contains("クリップボードの画像 (image/png)"));
-
-        QGuiApplication::clipboard()->setText("just words");
-        QTest::keyClick(form.Command1, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(window.app.platform.messages.size(), 2);
-        QCOMPARE(window.app.platform.messages[1].text, QString(" --- クリップボードに画像がありません --- "));
-        QCOMPARE(window.app.platform.messages[1].style, tk::kExclamationMessage);
-        QVERIFY(markIs(*form.Picture1, Qt::blue));
-    }
-
-    void ctrlVInATextBoxStillPastesText()
-    {
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        auto* both = imageData("image/png", encoded("png", Qt::red));
-        both->setText("12.5");
-        QGuiApplication::clipboard()->setMimeData(both);
+        // With an image on the clipboard too, Ctrl+V in a box pastes the text.
+        QGuiApplication::clipboard()->setMimeData(mimeData({}, encoded("png", Qt::red), "12.5"));
         form.Text3->setFocus();
-        QTRY_COMPARE(focused(), static_cast<QWidget*>(form.Text3));
         QTest::keyClick(form.Text3, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(form.Text3->Text(), QString("12.5"));
         QVERIFY(markIs(*form.Picture1, Qt::blue));
-        QVERIFY(window.app.platform.messages.isEmpty());
+        // An image dropped on a box still goes to the window.
+        QVERIFY(drop(form.Text2, mimeData({}, encoded("png", Qt::red), "7")));
+        QTRY_VERIFY(markIs(*form.Picture1, Qt::red));
+        QCOMPARE(form.Text2->Text(), QString());
+        QVERIFY(app.platform.messages.isEmpty());
     }
 
-    void theMenuEntryPastesAndIsDisabledWithoutAnImage()
+    void withoutAnImageThePasteEntryIsDisabledAndCtrlVSaysSo()
     {
-        LoadedWindow window;
-        QVERIFY(window.ready());
-        auto& form = *window.app.form;
-        QAction* paste = nullptr;
-        for (QAction* action : form.imageAreaMenu->actions())
-            if (action->text() == "画像を貼り付け") paste = action;
-        QVERIFY(paste);
-
-        QGuiApplication::clipboard()->setText("no picture here");
-        window.app.pressOnPicture(200, 100, Qt::RightButton);
+        MainWindowFixture app;
+        auto& form = *app.form;
+        QVERIFY(app.show());
+        QGuiApplication::clipboard()->setText("just words");
+        app.pressOnPicture(200, 100, Qt::RightButton);
         QTRY_VERIFY(form.imageAreaMenu->isVisible());
+        QAction* paste = form.imageAreaMenu->actions().value(0);
+        QCOMPARE(paste->text(), QString("画像を貼り付け"));
         QVERIFY(!paste->isEnabled());
         form.imageAreaMenu->hide();
+        QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(app.platform.texts(), QStringList(" --- クリップボードに画像がありません --- "));
 
-        QGuiApplication::clipboard()->setMimeData(imageData("image/png", encoded("png", Qt::red)));
-        window.app.pressOnPicture(200, 100, Qt::RightButton);
+        QGuiApplication::clipboard()->setMimeData(mimeData({}, encoded("png", Qt::red)));
+        app.pressOnPicture(200, 100, Qt::RightButton);
         QTRY_VERIFY(form.imageAreaMenu->isVisible());
         QVERIFY(paste->isEnabled());
         paste->trigger();
