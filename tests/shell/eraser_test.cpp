@@ -129,6 +129,19 @@ private slots:
         QTest::mouseClick(form.Command2, Qt::LeftButton);
         QVERIFY(!form.canUndoErase());
         QCOMPARE(form.Picture1->Point(10, 10), 0xC0C0C0);
+
+        // Over the printed title the erase covers only its own rectangle.
+        const auto titleColumns = [&form](int from, int to) {
+            int grey = 0;
+            for (int x = from; x < to; ++x)
+                for (int y = 360; y < 420; ++y) grey += form.Picture1->Point(x, y) == 0x808080;
+            return grey;
+        };
+        QVERIFY(titleColumns(300, 400) > 0 && titleColumns(450, 700) > 0);
+        window.drag({280, 340}, {400, 430});
+        QCOMPARE(titleColumns(300, 400), 0);
+        QVERIFY(titleColumns(450, 700) > 0);
+        QCOMPARE(form.Picture1->Point(350, 430), 0xFFFFFF);
     }
 
     void aRightClickOpensTheMenuAndEscapeCancelsADrag()
