@@ -3,6 +3,9 @@
 
 #include "shell/Form1.h"
 
+#include <QGuiApplication>
+#include <QWindow>
+
 namespace vastrel::shell {
 
 void Form1::setUpImageArea()
@@ -23,6 +26,10 @@ void Form1::setUpImageArea()
     connect(cancelEraseKey_, &QShortcut::activated, this, &Form1::cancelErasing);
 
     loupe = new tk::Loupe(this);
+    // A message box or another window in front: the loupe would float above it.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (focused != windowHandle()) hideLoupe();
+    });
 
     setAcceptDrops(true);
     // The coordinate boxes take dragged text as before; images dropped on

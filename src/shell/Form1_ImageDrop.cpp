@@ -106,6 +106,7 @@ void Form1::loadImageBytes(const image::ImageBytes& bytes, const QString& origin
 void Form1::showLoadedImage(const QImage& picture)
 {
     cancelErasing();
+    hideLoupe();
     Picture1->Cls();
     Picture1->setPicture(picture);
     eraseHistory_.clear();
