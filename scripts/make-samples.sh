@@ -55,6 +55,18 @@ draw log-log.tif "0.333333 0.666667" "0.333333 0.666667" "v = (log(2) / log(10) 
   "$(xlabel 0 1) $(xlabel 33 10) $(xlabel 67 100) $(xlabel 100 1000)" "$(ylabel 0 0.1) $(ylabel 33 1) $(ylabel 67 10) $(ylabel 100 100)" \
   "y = 0.2 x^0.8  (Log - Log)" LZW
 
+# A figure as copied out of a paper: PNG, with its legend inside the plotting
+# area, where the eraser has to take it away before digitizing.
+draw paper-figure.png "0.2 0.4 0.6 0.8" "0.2 0.4 0.6 0.8" "v = (10 + 80 * exp(-2.5 * u)) / 100" \
+  "$(xlabel 0 0) $(xlabel 50 5) $(xlabel 100 10)" "$(ylabel 0 0) $(ylabel 50 50) $(ylabel 100 100)" \
+  "Fig. 3  Decay of the signal" Zip
+convert paper-figure.png \
+  -stroke black -strokewidth 1 -fill white -draw "rectangle 454,78 726,174" \
+  -stroke '#1030c0' -strokewidth 3 -draw "line 470,106 520,106" \
+  -stroke none -fill black -font DejaVu-Sans -pointsize 16 -annotate +532+112 "measured signal" \
+  -pointsize 14 -annotate +470+150 "fit: y = 10 + 80 exp(-x / 4)" \
+  -type TrueColor paper-figure.png
+
 cat > corner-values.txt <<'TXT'
 Sample graphs and the values to type for their corners.
 Every sample has its plotting area from pixel (80, 520) at the lower left
@@ -65,8 +77,10 @@ linear-linear.bmp    Linear - Linear   0        0         10      100
 linear-linear.jpg    Linear - Linear   0        0         10      100
 linear-log.gif       Linear - Log      0        1         10      1000
 log-log.tif          Log - Log         1        0.1       1000    100
+paper-figure.png     Linear - Linear   0        0         10      100
 
-The curves are y = 50 + 40 sin(x), y = 2 * 10^(0.025 x^2) and y = 0.2 x^0.8.
+The curves are y = 50 + 40 sin(x), y = 2 * 10^(0.025 x^2), y = 0.2 x^0.8 and
+y = 10 + 80 exp(-x / 4); erase the legend of paper-figure.png before digitizing.
 The corners themselves are left out of the scan, so the curves start inside
 the plotting area rather than at its lower-left corner.
 TXT

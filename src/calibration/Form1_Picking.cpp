@@ -64,8 +64,7 @@ void Form1::Picture1_MouseMove(int, int, float X, float Y)
 
 void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
 {
-    constexpr int kLeftButton = 1, kRightButton = 2, kCtrlMask = 2;
-    rightPress_.reset();
+    constexpr int kLeftButton = 1, kCtrlMask = 2;
     if (module_.PickMode == 1) {
         module_.StartPixelX = X;
         Label11->setCaption(pixelText(X));
@@ -86,8 +85,10 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
         Text3->setFocus();
     } else if (Button == kLeftButton && (Shift & kCtrlMask)) {
         chooseCurveColourAt(X, Y);
-    } else if (Button == kRightButton) {
-        rightPress_ = QPointF(X, Y);
+    } else if (Button == tk::kRightButton) {
+        // With no pick armed the right button erases (a drag) or opens the
+        // image area's menu (a click).
+        beginErasing(X, Y);
     }
 }
 

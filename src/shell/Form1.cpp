@@ -12,7 +12,7 @@ Form1::Form1(Module1& module)
 {
     createControls();
     setTabOrder();
-    createImageAreaMenu();
+    setUpImageArea();
     connectHandlers();
     module_.setMainWindow(this);
     Form_Load();
@@ -33,8 +33,14 @@ void Form1::connectHandlers()
     connect(Command3, &tk::CommandButton::Click, this, &Form1::Command3_Click);
     connect(Command4, &tk::CommandButton::Click, this, &Form1::Command4_Click);
     connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_MouseMove);
+    // The loupe goes before a press is handled, so that it is gone before a
+    // pick's message opens; it follows the pointer after the eraser has moved.
+    connect(Picture1, &tk::PictureBox::MouseDown, this, &Form1::hideLoupe);
     connect(Picture1, &tk::PictureBox::MouseDown, this, &Form1::Picture1_MouseDown);
+    connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_EraserMove);
+    connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_LoupeMove);
     connect(Picture1, &tk::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
+    connect(Picture1, &tk::PictureBox::MouseLeave, this, &Form1::hideLoupe);
 
     connect(Text1, &tk::TextBox::KeyDown, this, &Form1::Text1_KeyDown);
     connect(Text2, &tk::TextBox::KeyDown, this, &Form1::Text2_KeyDown);

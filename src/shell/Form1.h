@@ -3,14 +3,18 @@
 // and opening the result window again. Its handlers live in the folders of
 // the subsystems they belong to.
 
+#include "engine/image/EraseHistory.h"
+#include "engine/image/ImageSource.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DirListBox.h"
 #include "toolkit/DriveListBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/Form.h"
+#include "toolkit/Loupe.h"
 #include "toolkit/PictureBox.h"
 
 #include <QMenu>
+#include <QShortcut>
 #include <optional>
 
 namespace vastrel::shell {
@@ -35,15 +39,17 @@ public:
     tk::DriveListBox* Drive1;
     tk::DirListBox* Dir1;
     tk::FileListBox* File1;
+    // The image area's context menu (right click on the image, no pick armed)
+    // and the magnifier shown while aiming.
+    QMenu* imageAreaMenu;
+    tk::Loupe* loupe;
 
     // Above the image area: the curve's colour, or that the darkest pixel is
     // taken (digitize/Form1_CurveColour.cpp).
     tk::Label* curveColourCaption;
     QLabel* curveColourSwatch;
     tk::Label* curveColourValues;
-    // Opened by a right click on the image while no pick is armed
-    // (shell/Form1_ImageAreaMenu.cpp).
-    QMenu* imageAreaMenu = nullptr;
+    // The image area's menu entry that goes back to the darkest pixel.
     QAction* clearCurveColourAction = nullptr;
 
     // Start-up and end (shell/Form1.cpp).
@@ -63,7 +69,6 @@ public:
     void Command4_Click();
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
     void Picture1_MouseDown(int Button, int Shift, float X, float Y);
-    void Picture1_MouseUp(int Button, int Shift, float X, float Y);
 
     // Coordinate boxes and scale mode (calibration/Form1_Coordinates.cpp).
     void Text1_KeyDown(int KeyCode, int Shift);
@@ -89,6 +94,31 @@ public:
     void chooseCurveColourAt(float x, float y);
     void clearCurveColour();
 
+    // The image area's menu and keys (shell/Form1_ImageAreaMenu.cpp).
+    void openImageAreaMenu(QPoint screenPosition);
+
+    // Images dropped on the window or pasted (shell/Form1_ImageDrop.cpp,
+    // shell/Form1_ImagePaste.cpp).
+    void pasteImage();
+    bool clipboardOffersImage() const;
+
+    // The eraser (shell/Form1_Eraser.cpp).
+    void Picture1_EraserMove(int Button, int Shift, float X, float Y);
+    void Picture1_MouseUp(int Button, int Shift, float X, float Y);
+    void cancelErasing();
+    void undoErase();
+    bool canUndoErase() const { return eraseHistory_.canUndo(); }
+
+    // The loupe while aiming (calibration/Form1_Loupe.cpp).
+    void Picture1_LoupeMove(int Button, int Shift, float X, float Y);
+    void hideLoupe();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createControls();
     void setTabOrder();
@@ -96,12 +126,25 @@ private:
     void printTitle();
     void createCurveColourDisplay();
     void showCurveColour();
-    void createImageAreaMenu();
+
+    void setUpImageArea();
+    void loadImageFrom(const image::ImageSource& source, const QString& origin);
+    void loadImageFile(const QString& path);
+    void loadImageBytes(const image::ImageBytes& bytes, const QString& origin);
+    void showLoadedImage(const QImage& picture);
+    void beginErasing(float X, float Y);
+    void endErasing();
+    bool eraserDragging() const { return eraserDragging_; }
 
     Module1& module_;
-    // Where the right button went down on the image with no pick armed; the
-    // menu opens when it comes up again at the same pixel.
-    std::optional<QPointF> rightPress_;
+
+    QAction* pasteImageAction_ = nullptr;
+    QAction* undoEraseAction_ = nullptr;
+    QShortcut* cancelEraseKey_ = nullptr;
+    image::EraseHistory eraseHistory_;
+    // The pixel where the right button went down, while it is held.
+    std::optional<QPoint> eraserPress_;
+    bool eraserDragging_ = false;
 };
 
 }  // namespace vastrel::shell

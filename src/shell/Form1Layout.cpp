@@ -58,7 +58,7 @@ void Form1::createControls()
     File1 = new tk::FileListBox(this);
     tk::place(*File1, {24, 160, 217, 86});
     File1->setFont(layoutFont(kPGothic, 12));
-    File1->setPattern(QStringLiteral("*.jpg;*.bmp;*.gif;*.tif"));
+    File1->setPattern(QStringLiteral("*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff;*.png"));
     Dir1 = new tk::DirListBox(this);
     tk::place(*Dir1, {24, 88, 217, 74});
     Dir1->setFont(layoutFont(kPGothic, 11.25));

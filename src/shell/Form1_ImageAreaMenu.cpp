@@ -1,29 +1,52 @@
-// The image area's own menu, opened by a right click (press and release at
-// the same pixel) on the image while no pick is armed. It is built once and
-// shown without blocking, so that the window goes on taking events.
+// The image area's context menu, the keys that do what its entries do, and
+// the magnifier and drop target of the image area.
 
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 
-#include <utility>
+#include <QGuiApplication>
+#include <QWindow>
 
 namespace vastrel::shell {
 
-void Form1::createImageAreaMenu()
+void Form1::setUpImageArea()
 {
     imageAreaMenu = new QMenu(this);
-    clearCurveColourAction = imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"));
+    pasteImageAction_ = imageAreaMenu->addAction(QStringLiteral("画像を貼り付け"), this, &Form1::pasteImage);
+    undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undoErase);
+    clearCurveColourAction =
+        imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"), this, &Form1::clearCurveColour);
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());
-    connect(clearCurveColourAction, &QAction::triggered, this, &Form1::clearCurveColour);
+
+    // A text box with the focus takes these keys first and pastes or undoes
+    // its own text, as it always did.
+    auto* pasteKey = new QShortcut(QKeySequence::Paste, this);
+    connect(pasteKey, &QShortcut::activated, this, &Form1::pasteImage);
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, &Form1::undoErase);
+    // Only while the right button is held on the image.
+    cancelEraseKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancelEraseKey_->setEnabled(false);
+    connect(cancelEraseKey_, &QShortcut::activated, this, &Form1::cancelErasing);
+
+    loupe = new tk::Loupe(this);
+    // A message box or another window in front: the loupe would float above it.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (focused != windowHandle()) hideLoupe();
+    });
+
+    setAcceptDrops(true);
+    // The coordinate boxes take dragged text as before; images dropped on
+    // them go to the window.
+    for (tk::TextBox* box : {Text1, Text2, Text3, Text4}) box->installEventFilter(this);
 }
 
-void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
+void Form1::openImageAreaMenu(QPoint screenPosition)
 {
-    constexpr int kRightButton = 2;
-    const std::optional<QPointF> pressed = std::exchange(rightPress_, std::nullopt);
-    if (Button != kRightButton || pressed != QPointF(X, Y) || module_.PickMode != 0) return;
-    const QPoint inArea(static_cast<int>(X), static_cast<int>(Y));
-    imageAreaMenu->popup(Picture1->mapToGlobal(Picture1->contentsRect().topLeft() + inArea));
+    pasteImageAction_->setEnabled(clipboardOffersImage());
+    undoEraseAction_->setEnabled(eraseHistory_.canUndo());
+    clearCurveColourAction->setEnabled(module_.curveColour.has_value());
+    imageAreaMenu->popup(screenPosition);
 }
 
 }  // namespace vastrel::shell

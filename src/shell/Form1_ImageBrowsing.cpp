@@ -39,7 +39,7 @@ void Form1::File1_Click()
             tk::kExclamationMessage);
         return;
     }
-    Picture1->setPicture(std::get<QImage>(loaded));
+    showLoadedImage(std::get<QImage>(loaded));
     Command1->setFocus();
 }
 

@@ -45,6 +45,24 @@ void FileListBox::setPattern(const QString& pattern)
     fill(FileName());
 }
 
+QStringList FileListBox::globs() const
+{
+    QStringList globs;
+    for (const QString& glob : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!glob.trimmed().isEmpty())
+            globs.append(glob.trimmed());
+    }
+    if (globs.isEmpty())
+        globs.append(QStringLiteral("*"));
+    return globs;
+}
+
+bool FileListBox::matchesPattern(const QString& name) const
+{
+    // The same matching as the listing: wildcards, regardless of case.
+    return QDir::match(globs(), name);
+}
+
 QString FileListBox::FileName() const
 {
     const QList<QListWidgetItem*> selected = selectedItems();
@@ -56,22 +74,25 @@ void FileListBox::Refresh()
     fill(FileName());
 }
 
+bool FileListBox::selectListed(const QString& name)
+{
+    const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (name.isEmpty() || found.isEmpty())
+        return false;
+    const QScopedValueRollback quiet(filling_, true);
+    setCurrentItem(found.first());
+    scrollToItem(found.first());
+    return true;
+}
+
 void FileListBox::fill(const QString& keptName)
 {
     const QScopedValueRollback quiet(filling_, true);
     clear();
 
-    QStringList globs;
-    for (const QString& glob : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        if (!glob.trimmed().isEmpty())
-            globs.append(glob.trimmed());
-    }
-    if (globs.isEmpty())
-        globs.append(QStringLiteral("*"));
-
     // Name filters of QDir ignore case unless told otherwise; without
     // QDir::Hidden and QDir::System, dot files, sockets and devices stay out.
-    QStringList names = QDir(path_).entryList(globs, QDir::Files);
+    QStringList names = QDir(path_).entryList(globs(), QDir::Files);
     sortByName(names);
     addItems(names);
 

@@ -25,6 +25,7 @@ public:
     // Globs separated by ';' ("*.jpg;*.bmp"), matched regardless of case.
     QString Pattern() const;
     void setPattern(const QString& pattern);
+    bool matchesPattern(const QString& name) const;
 
     // The selected file's name without folder, or "" when none is selected.
     QString FileName() const;
@@ -32,12 +33,17 @@ public:
     // Re-reads the folder; the selected file stays selected while it exists.
     void Refresh();
 
+    // Selects the listed file `name` (exact case) without raising Click;
+    // false, and the selection unchanged, when it is not listed.
+    bool selectListed(const QString& name);
+
 signals:
     // The user selected another file (mouse or keyboard); never raised by the
     // calls above, nor when the user leaves nothing selected.
     void Click();
 
 private:
+    QStringList globs() const;
     void fill(const QString& keptName);
     void selectionChangedByUser();
 

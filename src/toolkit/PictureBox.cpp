@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vastrel::tk {
 
@@ -41,7 +42,7 @@ PictureBox::PictureBox(QWidget* parent, QSize outer, ColorValue backColor)
     setFixedSize(outer);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    restoreBackground();
+    setPicture(QImage());
 }
 
 PictureBox::~PictureBox() = default;
@@ -61,14 +62,38 @@ void PictureBox::settle() const
 void PictureBox::restoreBackground()
 {
     settle();
-    canvas_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
+    // Shared until something is drawn: Cls and loading copy nothing more.
+    canvas_ = area_;
     update();
 }
 
 void PictureBox::setPicture(const QImage& picture)
 {
     picture_ = picture;
+    settle();
+    area_ = image::composeDrawingArea(picture_, canvas_.size(), toQColor(backColor_).rgb());
     restoreBackground();
+}
+
+void PictureBox::changePicture(const std::function<QRect(QImage&)>& change)
+{
+    settle();
+    // Nothing else may hold the area's pixels while they change, or they
+    // would be copied whole first.
+    const bool nothingDrawn = canvas_.constBits() == area_.constBits();
+    picture_ = QImage();
+    if (nothingDrawn) canvas_ = QImage();
+    const QRect changed = change(area_).intersected(area_.rect());
+    picture_ = area_;
+    if (nothingDrawn) {
+        canvas_ = area_;
+    } else if (!changed.isEmpty()) {
+        const qsizetype rowBytes = qsizetype(changed.width()) * 4;
+        for (int y = changed.top(); y <= changed.bottom(); ++y)
+            std::memcpy(canvas_.scanLine(y) + qsizetype(changed.left()) * 4,
+                        area_.constScanLine(y) + qsizetype(changed.left()) * 4, rowBytes);
+    }
+    if (!changed.isEmpty()) update(widgetRectOf(changed));
 }
 
 void PictureBox::Cls()
@@ -165,6 +190,32 @@ LineControl& PictureBox::addLine(float x1, float y1, float x2, float y2, ColorVa
     return *lines_.back();
 }
 
+void PictureBox::setRubberBand(QRect pixels)
+{
+    if (rubberBand_ == pixels) return;
+    if (rubberBand_) update(widgetRectOf(*rubberBand_));
+    rubberBand_ = pixels;
+    update(widgetRectOf(pixels));
+}
+
+void PictureBox::clearRubberBand()
+{
+    if (!rubberBand_) return;
+    update(widgetRectOf(*rubberBand_));
+    rubberBand_.reset();
+}
+
+QRect PictureBox::widgetRectOf(QRect pixels) const
+{
+    // A pixel's worth around it covers the band's outline.
+    return pixels.translated(contentsRect().topLeft()).adjusted(-1, -1, 1, 1);
+}
+
+QPoint PictureBox::screenPosition(QPoint pixel) const
+{
+    return mapToGlobal(contentsRect().topLeft() + pixel);
+}
+
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
@@ -179,6 +230,15 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(toQColor(line->BorderColor()), 1));
         painter.drawLine(QPointF(line->X1(), line->Y1()), QPointF(line->X2(), line->Y2()));
     }
+    if (rubberBand_) {
+        // What will turn white shows lighter, inside a dashed black and white edge.
+        const QRectF band = QRectF(*rubberBand_).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.fillRect(*rubberBand_, QColor(255, 255, 255, 120));
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(band);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(band);
+    }
 }
 
 QPointF PictureBox::toArea(QPointF widgetPosition) const
@@ -187,36 +247,43 @@ QPointF PictureBox::toArea(QPointF widgetPosition) const
     return {std::floor(inArea.x()), std::floor(inArea.y())};
 }
 
-void PictureBox::emitMouse(QMouseEvent* event, MouseEvent kind)
+void PictureBox::emitMouse(QMouseEvent* event, MouseAction action)
 {
     const QPointF at = toArea(event->position());
     const auto x = static_cast<float>(at.x()), y = static_cast<float>(at.y());
     const int shift = vbShift(event->modifiers());
-    if (kind == MouseEvent::Down) {
-        emit MouseDown(vbButton(event->button()), shift, x, y);
-    } else if (kind == MouseEvent::Up) {
-        emit MouseUp(vbButton(event->button()), shift, x, y);
-    } else {
+    switch (action) {
+    case MouseAction::Down: emit MouseDown(vbButton(event->button()), shift, x, y); break;
+    case MouseAction::Up: emit MouseUp(vbButton(event->button()), shift, x, y); break;
+    case MouseAction::Move: {
         int buttons = 0;
         for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
             if (event->buttons() & b) buttons |= vbButton(b);
         emit MouseMove(buttons, shift, x, y);
+        break;
+    }
     }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    emitMouse(event, MouseEvent::Down);
+    emitMouse(event, MouseAction::Down);
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
-    emitMouse(event, MouseEvent::Move);
+    emitMouse(event, MouseAction::Move);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    emitMouse(event, MouseEvent::Up);
+    emitMouse(event, MouseAction::Up);
+}
+
+void PictureBox::leaveEvent(QEvent* event)
+{
+    QFrame::leaveEvent(event);
+    emit MouseLeave();
 }
 
 }  // namespace vastrel::tk

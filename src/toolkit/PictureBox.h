@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QPainter>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -19,6 +20,9 @@ namespace vastrel::tk {
 
 inline constexpr int kArrowPointer = 0;
 inline constexpr int kCrossPointer = 2;
+
+// The button codes of the mouse events.
+inline constexpr int kRightButton = 2;
 
 class PictureBox : public QFrame {
     Q_OBJECT
@@ -32,6 +36,13 @@ public:
 
     void setPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
+
+    // Changes the picture itself, so that the change outlives Cls. `change`
+    // gets the picture as the whole drawing area (the background it showed
+    // becomes part of it, and Picture() is that area from then on) and returns
+    // the rectangle it changed, which is shown at once over anything drawn
+    // there. `change` must keep the area's size and format.
+    void changePicture(const std::function<QRect(QImage&)>& change);
 
     void Cls();
     void Print(const QString& text);
@@ -58,18 +69,29 @@ public:
 
     LineControl& addLine(float x1, float y1, float x2, float y2, ColorValue color);
 
+    // A rubber-band rectangle of drawing-area pixels (edges included) shown
+    // above the picture; like the lines it is never read back.
+    void setRubberBand(QRect pixels);
+    void clearRubberBand();
+    std::optional<QRect> RubberBand() const { return rubberBand_; }
+
+    // Where drawing-area pixel `pixel` lies on the screen.
+    QPoint screenPosition(QPoint pixel) const;
+
 signals:
     // Positions in drawing-area pixels, one image pixel to one logical pixel.
     void MouseDown(int button, int shift, float x, float y);
     void MouseMove(int button, int shift, float x, float y);
-    // The button released, as MouseDown names the one pressed.
     void MouseUp(int button, int shift, float x, float y);
+    // The pointer has left the box.
+    void MouseLeave();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void restoreBackground();
@@ -79,10 +101,13 @@ private:
     void settle() const;
     QPen pen(std::optional<ColorValue> color) const;
     QPointF toArea(QPointF widgetPosition) const;
-    enum class MouseEvent { Down, Move, Up };
-    void emitMouse(QMouseEvent* event, MouseEvent kind);
+    enum class MouseAction { Down, Move, Up };
+    void emitMouse(QMouseEvent* event, MouseAction action);
+    QRect widgetRectOf(QRect pixels) const;
 
     QImage picture_;
+    // The picture over the background, without any drawing: what Cls shows.
+    QImage area_;
     QImage canvas_;
     mutable std::unique_ptr<QPainter> painter_;
     ColorValue backColor_;
@@ -91,6 +116,7 @@ private:
     int drawWidth_ = 1;
     int mousePointer_ = kArrowPointer;
     std::vector<std::unique_ptr<LineControl>> lines_;
+    std::optional<QRect> rubberBand_;
 };
 
 }  // namespace vastrel::tk

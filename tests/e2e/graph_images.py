@@ -106,16 +106,17 @@ def _draw_decoys(raster: Raster, area: PlotArea, curve_rows: dict[int, int]) -> 
 
 
 def write_image(raster: Raster, path: Path, scratch: Path) -> None:
-    """Writes the raster in the format named by the file's extension. GIF and
-    TIFF come from ImageMagick; both are lossless, which is checked by reading
-    the file back, so that a wrong expectation never blames the program."""
+    """Writes the raster in the format named by the file's extension. GIF,
+    TIFF and PNG come from ImageMagick; all are lossless, which is checked by
+    reading the file back, so that a wrong expectation never blames the program."""
     suffix = path.suffix.lower()
     if suffix == ".bmp":
         write_bmp(raster, path)
         return
     source = scratch / (path.stem + "-source.bmp")
     write_bmp(raster, source)
-    options = {".gif": [], ".tif": ["-type", "TrueColor", "-compress", "LZW"]}[suffix]
+    options = {".gif": [], ".tif": ["-type", "TrueColor", "-compress", "LZW"],
+               ".png": ["-type", "TrueColor"]}[suffix]
     subprocess.run(["convert", str(source), *options, str(path)], check=True)
     decoded = subprocess.run(["convert", str(path), "-depth", "8", "rgb:-"],
                              check=True, capture_output=True).stdout

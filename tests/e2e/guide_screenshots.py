@@ -13,17 +13,22 @@ import tempfile
 from dataclasses import dataclass
 from pathlib import Path
 
+from clipboard import ImageOnClipboard
 from graph_case import SCALE_MODE_NAMES
-from program_road import (END_POINT_BUTTON, FILE_SAVE_BUTTON, MAIN_TITLE, MESSAGE_TITLE,
-                          PLOT_ORIGIN, RESULT_TITLE, SAVE_DATA_BUTTON, SAVE_TITLE, START_BUTTON,
-                          Program, Road, centre)
+from program_road import (END_POINT_BUTTON, FILE_SAVE_BUTTON, IMAGE_ORIGIN, MAIN_TITLE,
+                          MESSAGE_TITLE, PLOT_ORIGIN, RESULT_TITLE, SAVE_DATA_BUTTON, SAVE_TITLE,
+                          START_BUTTON, Program, Road, centre, wait_for_file)
 from window_capture import capture_window
 from x_display import Desktop, StepFailed, VirtualDisplay
 
 SCALE_MODES = {name: mode for mode, name in SCALE_MODE_NAMES.items()}
 # The three samples shown in the guide, one per scale mode.
 GUIDE_SAMPLES = ("linear-linear.bmp", "linear-log.gif", "log-log.tif")
-IMAGE_SUFFIXES = (".bmp", ".jpg", ".gif", ".tif")
+IMAGE_SUFFIXES = (".bmp", ".jpg", ".gif", ".tif", ".png")
+# The figure copied out of a paper, pasted and cleaned of its legend.
+PASTED_SAMPLE = "paper-figure.png"
+# Image pixels of the rectangle that takes the legend away (corners included).
+LEGEND_ERASED = ((446, 70), (734, 182))
 
 
 @dataclass(frozen=True)
@@ -49,7 +54,7 @@ def read_samples(values_file: Path) -> dict[str, Sample]:
             raise ValueError(f"{values_file.name} names no {corner} corner")
         corners[corner] = (int(found[1]), int(found[2]))
     modes = "|".join(map(re.escape, SCALE_MODES))
-    row = re.compile(rf"^(\S+\.(?:bmp|jpg|gif|tif))\s+({modes})\s+(\S+)\s+(\S+)\s+(\S+)\s+(\S+)\s*$")
+    row = re.compile(rf"^(\S+\.(?:bmp|jpg|gif|tif|png))\s+({modes})\s+(\S+)\s+(\S+)\s+(\S+)\s+(\S+)\s*$")
     samples = {}
     for line in text.splitlines():
         if match := row.match(line):
@@ -126,6 +131,34 @@ def other_sample_road(guide: GuideRoad, sample: Sample) -> None:
     guide.result_with_crosshair(sample, result_window)
 
 
+def pasted_sample_road(guide: GuideRoad, sample: Sample, image: Path, folder: Path) -> None:
+    """The figure pasted from the clipboard, its legend erased (the rubber
+    band, then the erased image), the start corner aimed at with the loupe,
+    and on through Digitize to the saved CSV file."""
+    road, desktop = guide.road, guide.desktop
+    with ImageOnClipboard(desktop, image):
+        road.paste()
+    (left, top), (right, bottom) = LEGEND_ERASED
+    road.begin_erasing((left, top), (right, bottom))
+    guide.shot(road.main, "paste-rubber-band")
+    road.finish_erasing((right, bottom))
+    guide.shot(road.main, "paste-erased")
+    road.arm_pick(START_BUTTON, False, "closing the start-point prompt")
+    x, y = sample.lower_left
+    desktop.move(road.main, IMAGE_ORIGIN[0] + x + 3, IMAGE_ORIGIN[1] + y - 2)
+    desktop.move(road.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
+    guide.shot(road.main, "paste-loupe")
+    road.pick(x, y, "closing the start-point message")
+    road.type_pair(sample.typed[0], sample.typed[1])
+    road.arm_pick(END_POINT_BUTTON, False, "closing the end-point prompt")
+    road.pick(*sample.upper_right, "closing the end-point message")
+    road.type_pair(sample.typed[2], sample.typed[3])
+    result_window = road.digitize(by_keyboard=True)
+    guide.result_with_crosshair(sample, result_window)
+    road.save(result_window, sample.stem)
+    wait_for_file(folder / f"{sample.stem}.csv", "reading the saved file")
+
+
 def take_all(program: Path, samples_folder: Path, output: Path) -> list[Path]:
     samples = read_samples(samples_folder / "corner-values.txt")
     output.mkdir(parents=True, exist_ok=True)
@@ -156,6 +189,14 @@ def take_all(program: Path, samples_folder: Path, output: Path) -> list[Path]:
                     if Road(desktop, started).end() != 0:
                         raise StepFailed('"END" did not end the program cleanly')
                     saved += guide.saved
+            folder = work / "run-paste" / "home" / "user" / "Documents"
+            folder.mkdir(parents=True)
+            with Program(program, folder, desktop, work / "program.log") as started:
+                guide = GuideRoad(Road(desktop, started), output)
+                pasted_sample_road(guide, samples[PASTED_SAMPLE], samples_folder / PASTED_SAMPLE, folder)
+                if Road(desktop, started).end() != 0:
+                    raise StepFailed('"END" did not end the program cleanly')
+                saved += guide.saved
     return saved
 
 

@@ -142,6 +142,33 @@ class Road:
         """Ctrl + click on image pixel (x, y): its colour becomes the curve's."""
         self.desktop.ctrl_click(self.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
 
+    def paste(self) -> None:
+        """Ctrl+V with the focus wherever it is in the main window."""
+        self.press_in_main("ctrl+v")
+
+    def begin_erasing(self, start, over) -> None:
+        """Right button down on image pixel `start`, then on to pixel `over`
+        in steps, the button still held: the rubber band is shown."""
+        desktop, (x0, y0) = self.desktop, IMAGE_ORIGIN
+        desktop.press_button(self.main, x0 + start[0], y0 + start[1], 3)
+        for step in (1, 2, 3):
+            desktop.move(self.main, x0 + start[0] + (over[0] - start[0]) * step // 3,
+                         y0 + start[1] + (over[1] - start[1]) * step // 3)
+
+    def finish_erasing(self, end) -> None:
+        self.desktop.release_button(self.main, IMAGE_ORIGIN[0] + end[0], IMAGE_ORIGIN[1] + end[1], 3)
+
+    def open_image_menu(self, at) -> None:
+        """A right click without movement on image pixel `at`."""
+        x, y = IMAGE_ORIGIN[0] + at[0], IMAGE_ORIGIN[1] + at[1]
+        self.desktop.press_button(self.main, x, y, 3)
+        self.desktop.release_button(self.main, x, y, 3)
+
+    def erase(self, start, end) -> None:
+        """A right-button drag from image pixel `start` to `end`."""
+        self.begin_erasing(start, end)
+        self.finish_erasing(end)
+
     def type_pair(self, first: str, second: str) -> None:
         """Types into the focused box, Enter, the next box, Enter."""
         self.type_in_main(first)

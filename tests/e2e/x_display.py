@@ -132,6 +132,13 @@ class Desktop:
     def move(self, window: str, x: int, y: int) -> None:
         self._xdotool("mousemove", "--window", window, str(x), str(y))
 
+    def press_button(self, window: str, x: int, y: int, button: int) -> None:
+        """Moves to client position (x, y) and holds the pointer button down."""
+        self._xdotool("mousemove", "--window", window, str(x), str(y), "mousedown", str(button))
+
+    def release_button(self, window: str, x: int, y: int, button: int) -> None:
+        self._xdotool("mousemove", "--window", window, str(x), str(y), "mouseup", str(button))
+
     def focus(self, window: str) -> None:
         self._xdotool("windowfocus", "--sync", window)
 

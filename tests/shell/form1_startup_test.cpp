@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(form.Command7->toolTip(), QString("  bye bye  "));
         QCOMPARE(form.Command3->toolTip(), QString("  始点(左下)を指定  "));
         QCOMPARE(form.Command4->toolTip(), QString("  終点(右上)を指定  "));
-        QCOMPARE(form.File1->Pattern(), QString("*.jpg;*.bmp;*.gif;*.tif"));
+        QCOMPARE(form.File1->Pattern(), QString("*.jpg;*.jpeg;*.bmp;*.gif;*.tif;*.tiff;*.png"));
         QCOMPARE(form.Picture1->font().italic(), true);
     }
 

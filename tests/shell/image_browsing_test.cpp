@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(app.form->File1->Path(), app.form->Dir1->Path());
         QStringList listed;
         for (int row = 0; row < app.form->File1->count(); ++row) listed << app.form->File1->item(row)->text();
-        QCOMPARE(listed, QStringList({"A.BMP", "b.jpg", "c.gif", "d.tif"}));
+        QCOMPARE(listed, QStringList({"A.BMP", "b.jpg", "c.gif", "d.tif", "e.png"}));
         QCOMPARE(app.form->File1->FileName(), QString());
     }
 

@@ -1,0 +1,30 @@
+#include "engine/image/EraseHistory.h"
+
+#include "engine/image/Erasing.h"
+
+#include <QPainter>
+
+namespace vastrel::image {
+
+QRect EraseHistory::erase(QImage& area, QRect rectangle)
+{
+    const QRect target = rectangle.intersected(area.rect());
+    if (target.isEmpty()) return {};
+    QImage covered = area.copy(target);
+    const QRect painted = eraseRectangle(area, target);
+    steps_.push_back({painted, std::move(covered)});
+    return painted;
+}
+
+QRect EraseHistory::undo(QImage& area)
+{
+    if (steps_.empty()) return {};
+    const Step step = std::move(steps_.back());
+    steps_.pop_back();
+    QPainter painter(&area);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(step.at.topLeft(), step.covered);
+    return step.at;
+}
+
+}  // namespace vastrel::image

@@ -1,0 +1,82 @@
+// The eraser: a drag with the right button paints the rectangle it spans
+// white into the picture, so the scan no longer finds a legend, a label or a
+// tick mark there. Each erase can be taken back. Markers, crosshair, the
+// shared state and any result are left alone.
+
+#include "shell/Form1.h"
+#include "engine/image/Erasing.h"
+
+namespace vastrel::shell {
+
+namespace {
+
+// A right click that moves less than this is a click, not a drag.
+constexpr int kDragDistance = 3;
+
+bool movedFar(QPoint from, QPoint to)
+{
+    const QPoint d = to - from;
+    return d.x() * d.x() + d.y() * d.y() >= kDragDistance * kDragDistance;
+}
+
+QPoint pixelAt(float X, float Y)
+{
+    return {static_cast<int>(X), static_cast<int>(Y)};
+}
+
+}  // namespace
+
+void Form1::beginErasing(float X, float Y)
+{
+    eraserPress_ = pixelAt(X, Y);
+    eraserDragging_ = false;
+    cancelEraseKey_->setEnabled(true);
+}
+
+void Form1::Picture1_EraserMove(int, int, float X, float Y)
+{
+    if (!eraserPress_) return;
+    const QPoint at = pixelAt(X, Y);
+    if (!eraserDragging_ && !movedFar(*eraserPress_, at)) return;
+    eraserDragging_ = true;
+    Picture1->setRubberBand(image::rectangleBetween(*eraserPress_, at));
+}
+
+void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
+{
+    if (Button != tk::kRightButton || !eraserPress_) return;
+    const QPoint press = *eraserPress_;
+    const QPoint release = pixelAt(X, Y);
+    // Judged at the release as well: a release far from the press is a drag
+    // even when no move was reported in between.
+    const bool dragged = eraserDragging_ || movedFar(press, release);
+    endErasing();
+    if (!dragged) {
+        openImageAreaMenu(Picture1->screenPosition(release));
+        return;
+    }
+    const QRect rectangle = image::rectangleBetween(press, release);
+    Picture1->changePicture([&](QImage& area) { return eraseHistory_.erase(area, rectangle); });
+}
+
+void Form1::cancelErasing()
+{
+    if (eraserPress_) endErasing();
+}
+
+void Form1::endErasing()
+{
+    eraserPress_.reset();
+    eraserDragging_ = false;
+    cancelEraseKey_->setEnabled(false);
+    Picture1->clearRubberBand();
+    hideLoupe();
+}
+
+void Form1::undoErase()
+{
+    if (!eraseHistory_.canUndo()) return;
+    Picture1->changePicture([&](QImage& area) { return eraseHistory_.undo(area); });
+}
+
+}  // namespace vastrel::shell
