@@ -70,7 +70,7 @@ void Form1::Picture1_MouseDown(int, int, float X, float Y)
         placeMarker(*Line1, *Line2, X, Y);
         module_.PickMode = 0;
         module_.platform().MsgBox(QStringLiteral(" ---  始点の座標を入力して下さい  ---  "));
-        Text1->setFocus();
+        Text1->focusWithTextSelected();
     } else if (module_.PickMode == 2) {
         module_.EndPixelX = X;
         Label13->setCaption(pixelText(X));
@@ -79,7 +79,7 @@ void Form1::Picture1_MouseDown(int, int, float X, float Y)
         placeMarker(*Line3, *Line4, X, Y);
         module_.PickMode = 0;
         module_.platform().MsgBox(QStringLiteral(" ---  終点の座標を入力して下さい  ---  "));
-        Text3->setFocus();
+        Text3->focusWithTextSelected();
     }
 }
 

@@ -37,6 +37,10 @@ signals:
     // calls above, nor when the user leaves nothing selected.
     void Click();
 
+protected:
+    // With nothing selected, Down selects the first file, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void fill(const QString& keptName);
     void selectionChangedByUser();
