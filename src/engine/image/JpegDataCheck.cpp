@@ -1,7 +1,8 @@
 // A JPEG file is whole when libjpeg reads every scan to the end marker
 // without a warning: where the data ends early or its entropy-coded data
-// breaks off, the library warns and goes on with grey. This pass decodes at
-// 1/8 scale, which still reads every coefficient but skips most of the work.
+// breaks off, the library warns and goes on with grey. This pass decodes a
+// sequential file at 1/8 scale, which still reads every coefficient but
+// skips most of the work, and a progressive one only to its coefficients.
 
 #include "engine/image/FormatChecks.h"
 
@@ -60,6 +61,12 @@ bool readToEnd(jpeg_decompress_struct& info, CheckingErrors& errors, QByteArrayV
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
+    if (info.progressive_mode) {
+        // Held whole in memory anyway: reading the coefficients is all it takes.
+        jpeg_read_coefficients(&info);
+        jpeg_finish_decompress(&info);
+        return true;
+    }
     info.scale_num = 1;
     info.scale_denom = 8;
     info.dct_method = JDCT_IFAST;
