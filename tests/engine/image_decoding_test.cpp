@@ -201,6 +201,18 @@ TEST_F(DamagedPartWay, RunLengthBmpRunningPastItsRow)
     EXPECT_EQ(refusal(bitmap), reason("BMP", DataFault::Damaged));
 }
 
+// The decoder leaves pixels no run reaches as whatever its memory held.
+TEST_F(DamagedPartWay, RunLengthBmpLeavingPixelsUndrawn)
+{
+    const auto withRuns = [](const char* hex) { return files::rle8Bitmap(4, 2, QByteArray::fromHex(hex)); };
+    EXPECT_EQ(refusal(withRuns("0400" "0000" "0401" "0001")), QStringLiteral("(accepted)"));
+    EXPECT_EQ(refusal(withRuns("0400" "0000" "0401" "0000" "0001")), QStringLiteral("(accepted)"));
+    EXPECT_EQ(refusal(withRuns("0400" "0000" "0001")), reason("BMP", DataFault::EndsEarly));
+    EXPECT_EQ(refusal(withRuns("0400" "0000" "0201" "0001")), reason("BMP", DataFault::EndsEarly));
+    EXPECT_EQ(refusal(withRuns("0200" "0000" "0401" "0001")), reason("BMP", DataFault::Damaged));
+    EXPECT_EQ(refusal(withRuns("0400" "00020001" "0401" "0001")), reason("BMP", DataFault::Damaged));
+}
+
 TEST_F(DamagedPartWay, DeflateTiffWithZeroedStripData)
 {
     const QByteArray tiff = files::deflateTiff(files::graphPicture(), 160);

@@ -1,7 +1,7 @@
 // A BMP file is whole when it is long enough for all the rows its header
-// promises, or, run-length encoded, when its runs reach the end-of-bitmap
-// code without leaving the picture. The decoder reads what there is and
-// leaves the missing rows as they were.
+// promises, or, run-length encoded, when its runs fill every row and reach
+// the end-of-bitmap code. The decoder reads what there is and leaves the
+// missing rows as they were.
 
 #include "engine/image/ByteReading.h"
 #include "engine/image/FormatChecks.h"
@@ -45,7 +45,10 @@ std::optional<BitmapHeader> readHeader(QByteArrayView data, std::uint32_t header
     return header;
 }
 
-// Walks run-length encoded rows from `at` to the end-of-bitmap code.
+// Walks run-length encoded rows from `at` to the end-of-bitmap code. The
+// decoder leaves every pixel the runs do not reach as whatever its memory
+// held, so a row left short, a jump over pixels or an early end of the bitmap
+// would show (and be scanned as) noise.
 std::optional<DataFault> checkRuns(QByteArrayView data, std::int64_t at, const BitmapHeader& header)
 {
     const bool fourBits = header.compression == kRle4;
@@ -58,15 +61,15 @@ std::optional<DataFault> checkRuns(QByteArrayView data, std::int64_t at, const B
         if (count > 0) {
             x += count;  // a run of one colour (or two alternating ones)
         } else if (value == 0) {
-            x = 0;  // end of row
+            if (x != header.width) return DataFault::Damaged;  // end of a row not filled
+            x = 0;
             ++y;
         } else if (value == 1) {
-            return std::nullopt;  // end of bitmap
+            // End of bitmap: after the last row, or right at its end.
+            const bool filled = (y == rows && x == 0) || (y == rows - 1 && x == header.width);
+            return filled ? std::nullopt : std::optional(DataFault::EndsEarly);
         } else if (value == 2) {
-            if (!bytes::holds(data, at, 2)) return DataFault::EndsEarly;
-            x += bytes::byteAt(data, at);
-            y += bytes::byteAt(data, at + 1);
-            at += 2;
+            return DataFault::Damaged;  // a jump over pixels
         } else {
             // `value` pixels stored as they are, padded to a whole 16-bit word.
             const std::int64_t stored = fourBits ? (value + 1) / 2 : value;

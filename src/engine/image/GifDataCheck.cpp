@@ -16,9 +16,9 @@ constexpr std::uint8_t kImage = 0x2C;
 constexpr std::uint8_t kTrailer = 0x3B;
 constexpr int kMaxCodeBits = 12;
 
-// The bytes of a run of sub-blocks (each a length byte and that many bytes,
-// ended by a zero length) from `at`, or nothing when they run past the end.
-// `at` is left just after the ending zero.
+// Hands each data byte of a run of sub-blocks (a length byte and that many
+// bytes, ended by a zero length) from `at` to `visit`; false when the run
+// goes past the end. `at` is left just after the ending zero.
 template <class Visit>
 bool walkSubBlocks(QByteArrayView data, std::int64_t& at, Visit visit)
 {

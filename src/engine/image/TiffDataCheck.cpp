@@ -20,7 +20,7 @@ constexpr std::uint32_t kCompression = 259;
 constexpr std::uint32_t kStripOffsets = 273, kStripByteCounts = 279;
 constexpr std::uint32_t kTileOffsets = 324, kTileByteCounts = 325;
 constexpr std::uint32_t kDeflate = 8, kOldDeflate = 32946;
-constexpr int kMaxDirectories = 1000;
+constexpr int kMaxDirectories = 256;
 
 int typeSize(std::uint32_t type)
 {
@@ -47,10 +47,13 @@ public:
         auto next = u32(4);
         std::set<std::uint32_t> seen;
         while (next && *next != 0) {
-            if (!seen.insert(*next).second || int(seen.size()) > kMaxDirectories) return DataFault::Damaged;
+            if (!seen.insert(*next).second) return DataFault::Damaged;  // directories in a loop
+            if (int(seen.size()) > kMaxDirectories) return std::nullopt;  // the rest left to the decoder
             Directory directory;
             if (const auto fault = readDirectory(*next, directory)) return fault;
-            if (const auto fault = checkPieces(directory)) return fault;
+            // Only the first directory's picture is shown, so only its
+            // streams are inflated.
+            if (const auto fault = checkPieces(directory, seen.size() == 1)) return fault;
             const auto count = u16(*next);
             next = u32(std::int64_t(*next) + 2 + 12 * std::int64_t(*count));
         }
@@ -87,15 +90,18 @@ private:
         return values;
     }
 
-    std::optional<DataFault> checkPieces(const Directory& directory) const
+    std::optional<DataFault> checkPieces(const Directory& directory, bool shown) const
     {
         const bool deflated = directory.compression == kDeflate || directory.compression == kOldDeflate;
+        // Strips of a sound file do not overlap, so more than the file's
+        // length to inflate means pieces shared on purpose or by a forger.
+        std::int64_t inflated = 0;
         for (std::size_t i = 0; i < directory.offsets.size(); ++i) {
             // Without byte counts libtiff guesses them; the start at least must be there.
             const std::int64_t count = i < directory.byteCounts.size() ? directory.byteCounts[i] : 0;
             if (!bytes::holds(data_, directory.offsets[i], count)) return DataFault::EndsEarly;
-            if (deflated && count > 0 && !completeStream(data_.sliced(directory.offsets[i], count)))
-                return DataFault::Damaged;
+            if (!shown || !deflated || count == 0 || (inflated += count) > data_.size()) continue;
+            if (!completeStream(data_.sliced(directory.offsets[i], count))) return DataFault::Damaged;
         }
         return std::nullopt;
     }
