@@ -81,12 +81,6 @@ private slots:
         press(app.form->Option2, Qt::Key_Up);
         QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 1);
         QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
-        press(app.form->Option1, Qt::Key_Up);  // round to the last mode
-        QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 3);
-        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
-        press(app.form->Option2, Qt::Key_Space);
-        QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 2);
-        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
     }
 
     void boxesEnteredByTheProgramHaveTheirTextSelected()

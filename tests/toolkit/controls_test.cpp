@@ -122,21 +122,6 @@ private slots:
         QCOMPARE(box.Text(), QString("a"));
     }
 
-    void textSelectedByTheProgramIsReplacedByTyping()
-    {
-        QWidget window;
-        TextBox box(&window, {0, 0, 80, 25}, QFont());
-        box.setText("100");
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        box.focusWithTextSelected();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&box));
-        QCOMPARE(box.Text(), QString("100"));
-        QCOMPARE(box.selectedText(), QString("100"));
-        QTest::keyClicks(&box, "25");
-        QCOMPARE(box.Text(), QString("25"));
-    }
-
     void commandButtonClicksOnEnterSpaceAndMouse()
     {
         CommandButton button(nullptr, "OK", {0, 0, 80, 30}, QFont(), 0xC0FFFF);
