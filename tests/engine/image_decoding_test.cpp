@@ -213,6 +213,16 @@ TEST_F(DamagedPartWay, RunLengthBmpLeavingPixelsUndrawn)
     EXPECT_EQ(refusal(withRuns("0400" "00020001" "0401" "0001")), reason("BMP", DataFault::Damaged));
 }
 
+// A header of a size the decoder does not know is read as the oldest one:
+// here 16 x 221 pixels of 24 bits, of which the file holds nine bytes.
+TEST_F(DamagedPartWay, BmpWhoseHeaderTheDecoderReadsAsTheOldest)
+{
+    const QByteArray bitmap = QByteArray::fromHex("424DB604000028001800000000474946"
+                                                  "38001000DD000100180000000000800400FFFF");
+    EXPECT_FALSE(qtDecoded(bitmap).isNull());
+    EXPECT_EQ(refusal(bitmap), reason("BMP", DataFault::EndsEarly));
+}
+
 TEST_F(DamagedPartWay, DeflateTiffWithZeroedStripData)
 {
     const QByteArray tiff = files::deflateTiff(files::graphPicture(), 160);

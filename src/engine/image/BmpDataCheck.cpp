@@ -6,7 +6,9 @@
 #include "engine/image/ByteReading.h"
 #include "engine/image/FormatChecks.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <variant>
 
 namespace vastrel::image::checks {
 
@@ -14,45 +16,64 @@ namespace {
 
 constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;  // the oldest header, with 16-bit sizes
-constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
+constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 
-struct BitmapHeader {
+// Where the decoder finds each part of the file. It reads the 32-bit fields
+// only from the headers it knows by size, and any other header as the oldest
+// one; it looks for the colour table after the first 40 bytes of the newer
+// headers; and it jumps forward to the pixels' offset, never back.
+struct BitmapLayout {
     std::int64_t width = 0, height = 0;  // height < 0: rows stored top-down
     std::uint32_t bitsPerPixel = 0;
     std::uint32_t compression = kRgb;
+    std::int64_t pixelsAt = 0;
 };
 
-std::optional<BitmapHeader> readHeader(QByteArrayView data, std::uint32_t headerSize)
+bool knownByTheDecoder(std::uint32_t headerSize)
+{
+    return headerSize == 40 || headerSize == 64 || headerSize == 108 || headerSize == 124;
+}
+
+// The layout, or the fault of a file too short to hold its header and colours.
+std::variant<BitmapLayout, DataFault> readLayout(QByteArrayView data, std::uint32_t headerSize, std::uint32_t dataOffset)
 {
     const std::int64_t at = kFileHeaderSize + 4;
-    BitmapHeader header;
-    if (headerSize == kCoreHeaderSize) {
+    BitmapLayout layout;
+    std::uint32_t coloursUsed = 0;
+    if (knownByTheDecoder(headerSize)) {
+        const auto width = bytes::le32(data, at), height = bytes::le32(data, at + 4);
+        const auto bits = bytes::le16(data, at + 10), compression = bytes::le32(data, at + 12);
+        const auto used = bytes::le32(data, at + 28);
+        if (!width || !height || !bits || !compression || !used) return DataFault::EndsEarly;
+        layout.width = std::int32_t(*width);
+        layout.height = std::int32_t(*height);
+        layout.bitsPerPixel = *bits;
+        layout.compression = *compression;
+        coloursUsed = *used;
+    } else {
         const auto width = bytes::le16(data, at), height = bytes::le16(data, at + 2);
         const auto bits = bytes::le16(data, at + 6);
-        if (!width || !height || !bits) return std::nullopt;
-        header.width = *width;
-        header.height = *height;
-        header.bitsPerPixel = *bits;
-        return header;
+        if (!width || !height || !bits) return DataFault::EndsEarly;
+        layout.width = std::int16_t(*width);
+        layout.height = std::int16_t(*height);
+        layout.bitsPerPixel = *bits;
     }
-    const auto width = bytes::le32(data, at), height = bytes::le32(data, at + 4);
-    const auto bits = bytes::le16(data, at + 10), compression = bytes::le32(data, at + 12);
-    if (!width || !height || !bits || !compression) return std::nullopt;
-    header.width = std::int32_t(*width);
-    header.height = std::int32_t(*height);
-    header.bitsPerPixel = *bits;
-    header.compression = *compression;
-    return header;
+    const std::int64_t tableAt = kFileHeaderSize + (headerSize >= 108 ? 40 : std::int64_t(headerSize));
+    const std::int64_t colours = layout.bitsPerPixel > 8 ? 0 : coloursUsed ? coloursUsed : 1 << layout.bitsPerPixel;
+    const std::int64_t tableEnd = tableAt + colours * (headerSize == kCoreHeaderSize ? 3 : 4);
+    layout.pixelsAt = std::max<std::int64_t>(dataOffset, tableEnd);
+    if (!bytes::holds(data, layout.pixelsAt, 0)) return DataFault::EndsEarly;
+    return layout;
 }
 
 // Walks run-length encoded rows from `at` to the end-of-bitmap code. The
 // decoder leaves every pixel the runs do not reach as whatever its memory
 // held, so a row left short, a jump over pixels or an early end of the bitmap
 // would show (and be scanned as) noise.
-std::optional<DataFault> checkRuns(QByteArrayView data, std::int64_t at, const BitmapHeader& header)
+std::optional<DataFault> checkRuns(QByteArrayView data, std::int64_t at, const BitmapLayout& layout)
 {
-    const bool fourBits = header.compression == kRle4;
-    const std::int64_t rows = std::abs(header.height);
+    const bool fourBits = layout.compression == kRle4;
+    const std::int64_t rows = std::abs(layout.height);
     std::int64_t x = 0, y = 0;
     for (;;) {
         if (!bytes::holds(data, at, 2)) return DataFault::EndsEarly;
@@ -61,12 +82,12 @@ std::optional<DataFault> checkRuns(QByteArrayView data, std::int64_t at, const B
         if (count > 0) {
             x += count;  // a run of one colour (or two alternating ones)
         } else if (value == 0) {
-            if (x != header.width) return DataFault::Damaged;  // end of a row not filled
+            if (x != layout.width) return DataFault::Damaged;  // end of a row not filled
             x = 0;
             ++y;
         } else if (value == 1) {
             // End of bitmap: after the last row, or right at its end.
-            const bool filled = (y == rows && x == 0) || (y == rows - 1 && x == header.width);
+            const bool filled = (y == rows && x == 0) || (y == rows - 1 && x == layout.width);
             return filled ? std::nullopt : std::optional(DataFault::EndsEarly);
         } else if (value == 2) {
             return DataFault::Damaged;  // a jump over pixels
@@ -76,7 +97,7 @@ std::optional<DataFault> checkRuns(QByteArrayView data, std::int64_t at, const B
             at += stored + (stored & 1);
             x += value;
         }
-        if (x > header.width || y > rows) return DataFault::Damaged;
+        if (x > layout.width || y > rows) return DataFault::Damaged;
     }
 }
 
@@ -87,29 +108,27 @@ std::optional<DataFault> checkBmp(QByteArrayView data)
     const auto dataOffset = bytes::le32(data, 10);
     const auto headerSize = bytes::le32(data, kFileHeaderSize);
     if (!dataOffset || !headerSize) return DataFault::EndsEarly;
-    if (*headerSize < kCoreHeaderSize || *headerSize > 1024) return std::nullopt;  // not a header the decoder knows
-    if (!bytes::holds(data, kFileHeaderSize, *headerSize)) return DataFault::EndsEarly;
-    const auto header = readHeader(data, *headerSize);
-    if (!header) return DataFault::EndsEarly;
-    if (!bytes::holds(data, *dataOffset, 0)) return DataFault::EndsEarly;
+    const auto read = readLayout(data, *headerSize, *dataOffset);
+    if (const auto* fault = std::get_if<DataFault>(&read)) return *fault;
+    const auto& layout = std::get<BitmapLayout>(read);
 
-    switch (header->compression) {
+    switch (layout.compression) {
     case kRle8:
     case kRle4:
-        return checkRuns(data, *dataOffset, *header);
+        return checkRuns(data, layout.pixelsAt, layout);
     case kRgb:
-    case kBitFields:
-    case kAlphaBitFields: {
-        if (header->width <= 0 || header->height == 0 || header->bitsPerPixel == 0) return std::nullopt;
+    case kBitFields: {
+        if (layout.width <= 0 || layout.height == 0 || layout.bitsPerPixel == 0 || layout.bitsPerPixel > 32)
+            return std::nullopt;  // not a picture the decoder takes
         // Rows are padded to 32 bits. The decoder reads whole rows, so even a
         // last row short of its padding is not read at all.
-        const std::int64_t rowBits = header->width * header->bitsPerPixel;  // below 2^47
+        const std::int64_t rowBits = layout.width * layout.bitsPerPixel;
         const std::int64_t stride = (rowBits + 31) / 32 * 4;
-        const std::int64_t available = data.size() - *dataOffset;
-        return std::abs(header->height) <= available / stride ? std::nullopt : std::optional(DataFault::EndsEarly);
+        const std::int64_t available = data.size() - layout.pixelsAt;
+        return std::abs(layout.height) <= available / stride ? std::nullopt : std::optional(DataFault::EndsEarly);
     }
     default:
-        return std::nullopt;  // embedded JPEG or PNG, which the decoder does not take
+        return std::nullopt;  // a compression the decoder does not take
     }
 }
 
