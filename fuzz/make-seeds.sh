@@ -90,6 +90,16 @@ for format in png jpg gif tif; do
   size=$(stat -c %s "$dir/graph.$format")
   head -c $((size / 2)) "$dir/graph.$format" >"$dir/cut-short.$format"
 done
+# Cut off before the last byte (the end marker, chunk or trailer), whole with
+# bytes after the end, and formats the checks read further: run-length BMP
+# and Deflate TIFF.
+for format in png jpg gif tif bmp; do
+  size=$(stat -c %s "$dir/graph.$format")
+  head -c $((size - 1)) "$dir/graph.$format" >"$dir/cut-last-byte.$format"
+  { cat "$dir/graph.$format"; printf 'appended\n'; } >"$dir/appended.$format"
+done
+convert "${graph[@]}" -fill red -draw "point 3,3" -type Palette -compress RLE "BMP3:$dir/run-length.bmp"
+convert "${graph[@]}" -compress Zip "$dir/deflate.tif"
 
 cp "$dir/graph.bmp" "$dir/huge-claim.bmp"
 patch "$dir/huge-claim.bmp" 18 '\x60\xea\x00\x00\x60\xea\x00\x00'  # 60000 x 60000

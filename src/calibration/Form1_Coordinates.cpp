@@ -11,7 +11,7 @@ constexpr int kEnter = 13;
 
 void Form1::Text1_KeyDown(int KeyCode, int)
 {
-    if (KeyCode == kEnter) Text2->setFocus();
+    if (KeyCode == kEnter) Text2->focusWithTextSelected();
 }
 
 void Form1::Text2_KeyDown(int KeyCode, int)
@@ -21,7 +21,7 @@ void Form1::Text2_KeyDown(int KeyCode, int)
 
 void Form1::Text3_KeyDown(int KeyCode, int)
 {
-    if (KeyCode == kEnter) Text4->setFocus();
+    if (KeyCode == kEnter) Text4->focusWithTextSelected();
 }
 
 void Form1::Text4_KeyDown(int KeyCode, int)

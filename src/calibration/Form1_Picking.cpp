@@ -73,7 +73,7 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
         placeMarker(*Line1, *Line2, X, Y);
         module_.PickMode = 0;
         module_.platform().MsgBox(QStringLiteral(" ---  始点の座標を入力して下さい  ---  "));
-        Text1->setFocus();
+        Text1->focusWithTextSelected();
     } else if (module_.PickMode == 2) {
         module_.EndPixelX = X;
         Label13->setCaption(pixelText(X));
@@ -82,7 +82,7 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
         placeMarker(*Line3, *Line4, X, Y);
         module_.PickMode = 0;
         module_.platform().MsgBox(QStringLiteral(" ---  終点の座標を入力して下さい  ---  "));
-        Text3->setFocus();
+        Text3->focusWithTextSelected();
     } else if (Button == kLeftButton && (Shift & kCtrlMask)) {
         chooseCurveColourAt(X, Y);
     } else if (Button == tk::kRightButton) {

@@ -1,7 +1,9 @@
 #include "toolkit/Controls.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace vastrel::tk {
 
@@ -99,6 +101,12 @@ TextBox::TextBox(QWidget* parent, Placement at, const QFont& font) : QLineEdit(p
     setFont(font);
 }
 
+void TextBox::focusWithTextSelected()
+{
+    setFocus();
+    selectAll();
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(vbKeyCode(event->key()), vbShift(event->modifiers()));
@@ -123,6 +131,42 @@ OptionButton::OptionButton(QWidget* parent, const QString& caption, Placement at
     connect(this, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected) emit Click();
     });
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+    if (!back && key != Qt::Key_Down && key != Qt::Key_Right) {
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    OptionButton* next = neighbour(back ? -1 : 1);
+    if (!next) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Qt selects the neighbour first and moves the focus onto it afterwards,
+    // which would undo a move of the focus made by the Click handler. Here
+    // the focus moves first, so the handler has the last word.
+    next->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (isChecked()) next->click();
+}
+
+OptionButton* OptionButton::neighbour(int step) const
+{
+    if (!parentWidget()) return nullptr;
+    QList<OptionButton*> group;
+    for (OptionButton* button : parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly))
+        if (!button->isHidden() && button->isEnabled()) group.append(button);
+    if (group.size() < 2) return nullptr;
+    // In the order they are laid out, top to bottom, then left to right.
+    std::sort(group.begin(), group.end(), [](const OptionButton* a, const OptionButton* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    const qsizetype at = group.indexOf(this);
+    return group[(at + step + group.size()) % group.size()];
 }
 
 ListBox::ListBox(QWidget* parent, Placement at, const QFont& font) : QListWidget(parent)

@@ -47,6 +47,9 @@ class TextBox : public QLineEdit {
 public:
     TextBox(QWidget* parent, Placement at, const QFont& font);
     QString Text() const { return text(); }
+    // The focus moved here by the program, not by the user: the text is
+    // selected, so that typing replaces a value left from before.
+    void focusWithTextSelected();
 signals:
     // Key code of the pressed key (13 for Enter) and the shift state.
     void KeyDown(int keyCode, int shift);
@@ -70,6 +73,12 @@ public:
     void setValue(bool selected) { setChecked(selected); }
 signals:
     void Click();
+protected:
+    // The arrow keys move through the group, round from the last button to
+    // the first, and select the button they move to.
+    void keyPressEvent(QKeyEvent* event) override;
+private:
+    OptionButton* neighbour(int step) const;
 };
 
 class ListBox : public QListWidget {

@@ -3,6 +3,7 @@
 #include "toolkit/DirListBox.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QStringList>
 
@@ -101,6 +102,18 @@ void FileListBox::fill(const QString& keptName)
     const QList<QListWidgetItem*> kept = findItems(keptName, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (!kept.isEmpty())
         setCurrentItem(kept.first());
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Down && selectedItems().isEmpty() && count() > 0) {
+        // Qt would move on from the current row, which is the first one
+        // without being selected, and so skip the first file.
+        setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void FileListBox::selectionChangedByUser()

@@ -42,6 +42,10 @@ signals:
     // calls above, nor when the user leaves nothing selected.
     void Click();
 
+protected:
+    // With nothing selected, Down selects the first file, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QStringList globs() const;
     void fill(const QString& keptName);

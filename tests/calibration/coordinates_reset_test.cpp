@@ -76,6 +76,59 @@ private slots:
         QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 1);
     }
 
+    void aScaleModeChosenByKeyMovesOnAndEnterArmsTheStartPick()
+    {
+        MainWindowFixture app;
+        QVERIFY(app.show());
+        const auto press = [](QWidget* on, Qt::Key key) {
+            on->setFocus();
+            QTRY_COMPARE(focused(), on);
+            QTest::keyClick(on, key);
+        };
+        press(app.form->Option1, Qt::Key_Down);
+        QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 2);
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QCOMPARE(static_cast<int>(app.module->PickMode), 1);
+        QCOMPARE(app.platform.texts(), QStringList(" --- グラフ上で 始点（左下） をマウスクリックして下さい --- "));
+
+        press(app.form->Option2, Qt::Key_Up);
+        QCOMPARE(static_cast<int>(app.module->AxisScaleMode), 1);
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Command3));
+    }
+
+    void boxesEnteredByTheProgramHaveTheirTextSelected()
+    {
+        MainWindowFixture app;
+        QVERIFY(app.show());
+        for (auto* box : {app.form->Text1, app.form->Text2, app.form->Text3, app.form->Text4}) box->setText("100");
+        QTest::mouseClick(app.form->Command3, Qt::LeftButton);
+        app.pressOnPicture(40, 700);
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Text1));
+        QCOMPARE(app.form->Text1->Text(), QString("100"));  // unchanged until the user types
+        QTest::keyClicks(focused(), "0.5");
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Text2));
+        QTest::keyClicks(focused(), "2");
+        QTest::mouseClick(app.form->Command4, Qt::LeftButton);
+        app.pressOnPicture(900, 30);
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Text3));
+        QTest::keyClicks(focused(), "7");
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Text4));
+        QTest::keyClicks(focused(), "9");
+        QCOMPARE(app.form->Text1->Text(), QString("0.5"));
+        QCOMPARE(app.form->Text2->Text(), QString("2"));
+        QCOMPARE(app.form->Text3->Text(), QString("7"));
+        QCOMPARE(app.form->Text4->Text(), QString("9"));
+
+        // A click into a box puts the cursor where it lands, as before.
+        QTest::mouseClick(app.form->Text1, Qt::LeftButton, {}, QPoint(app.form->Text1->width() - 4, 12));
+        QTRY_COMPARE(focused(), static_cast<QWidget*>(app.form->Text1));
+        QTest::keyClicks(focused(), "1");
+        QCOMPARE(app.form->Text1->Text(), QString("0.51"));
+    }
+
     void resetBringsBackTheStartingLook()
     {
         MainWindowFixture app([](const QDir& folder) {

@@ -15,17 +15,22 @@ import time
 from pathlib import Path
 
 from graph_case import GRAPH_CASES, LOG_LINEAR_CASE as LOG_LINEAR
-from road_scenarios import Context, digitize_and_save, digitize_by_colour, refuse_then_digitize
+from road_scenarios import Context, Walk, digitize_and_save, digitize_by_colour, refuse_then_digitize
 from x_display import Desktop, StepFailed, VirtualDisplay
 
 LINEAR_LINEAR, LINEAR_LOG, LOG_LOG = GRAPH_CASES
-# (graph, image format, walked by keyboard): every mode in every format, the
-# keyboard road once for each logarithmic mode.
+BY_MOUSE = Walk()
+# (graph, image format, walk): every mode in every format; the keyboard road
+# once for each logarithmic mode (its scale mode by Down, and by Up round the
+# group, after a re-pick over the start values of an earlier graph); a cut-off
+# JPEG refused on the way.
 ROAD_RUNS = (
-    (LINEAR_LINEAR, "bmp", False), (LINEAR_LOG, "bmp", True), (LOG_LOG, "bmp", False),
-    (LINEAR_LINEAR, "gif", False), (LINEAR_LOG, "gif", False), (LOG_LOG, "gif", True),
-    (LINEAR_LINEAR, "tif", False), (LINEAR_LOG, "tif", False), (LOG_LOG, "tif", False),
-    (LOG_LINEAR, "bmp", True),
+    (LINEAR_LINEAR, "bmp", Walk(cut_jpeg_first=True)), (LINEAR_LOG, "bmp", Walk(by_keyboard=True)),
+    (LOG_LOG, "bmp", BY_MOUSE),
+    (LINEAR_LINEAR, "gif", BY_MOUSE), (LINEAR_LOG, "gif", BY_MOUSE),
+    (LOG_LOG, "gif", Walk(by_keyboard=True, stale_start=("9", "9"))),
+    (LINEAR_LINEAR, "tif", BY_MOUSE), (LINEAR_LOG, "tif", BY_MOUSE), (LOG_LOG, "tif", BY_MOUSE),
+    (LOG_LINEAR, "bmp", Walk(by_keyboard=True)),
 )
 LOG_TAIL_LINES = 20
 # Scenarios still waiting when this much time has passed are not started, so
@@ -35,10 +40,10 @@ TIME_BUDGET = 90.0
 
 def scenarios(context: Context):
     """(name, callable taking the log path) of every scenario, in running order."""
-    for case, image_format, by_keyboard in ROAD_RUNS:
-        name = f"{case.name}-{image_format}" + ("-keyboard" if by_keyboard else "")
-        yield name, (lambda log, c=case, f=image_format, k=by_keyboard, n=name:
-                     digitize_and_save(context, n, c, f, k, log))
+    for case, image_format, walk in ROAD_RUNS:
+        name = f"{case.name}-{image_format}{walk.name()}"
+        yield name, (lambda log, c=case, f=image_format, w=walk, n=name:
+                     digitize_and_save(context, n, c, f, w, log))
     yield "refusal-then-linear-linear-bmp", (
         lambda log: refuse_then_digitize(context, "refusal", LINEAR_LINEAR, "bmp", log))
     yield "colour-log-linear-gif", (

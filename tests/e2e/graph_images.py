@@ -1,4 +1,5 @@
-"""Draws the test graphs and writes them as BMP, GIF or TIFF files.
+"""Draws the test graphs and writes them as BMP, GIF or TIFF files, or as a
+JPEG file cut off half-way.
 
 Besides the curve, each graph holds the things the curve scan must judge
 right: a frame and ticks just outside the scanned window, colours that look
@@ -122,3 +123,13 @@ def write_image(raster: Raster, path: Path, scratch: Path) -> None:
                              check=True, capture_output=True).stdout
     if decoded != raster.rgb_bytes():
         raise RuntimeError(f"test image {path.name} does not hold the pixels drawn for it")
+
+
+def write_cut_jpeg(raster: Raster, path: Path, scratch: Path) -> None:
+    """The graph as a JPEG file of which only the first half arrived, as from
+    a broken download: a decoder fills the rest with grey."""
+    source = scratch / (path.stem + "-source.bmp")
+    write_bmp(raster, source)
+    whole = subprocess.run(["convert", str(source), "-quality", "90", "jpg:-"],
+                           check=True, capture_output=True).stdout
+    path.write_bytes(whole[:len(whole) // 2])

@@ -33,6 +33,14 @@ IMAGE_ORIGIN = (274, 26)
 PLOT_ORIGIN = (10, 10)
 # The first row of the file box, whatever the font makes its height.
 FIRST_FILE_ROW = (FILE_BOX[0] + 60, FILE_BOX[1] + 9)
+# The keys that choose a scale mode in the option group while the first mode
+# is selected: the arrows go round the group.
+# Each arrow key selects the next mode and sends the focus on to "始点", so
+# "Log - Log" takes two trips into the group: up round to "Log - Linear", then up again.
+SCALE_MODE_KEYS = {2: ("Down",), 4: ("Up",), 3: ("Up", "Up")}
+# Tab stops from "始点" to the scale modes: "終点", "Digitize", "END", the image
+# area, and the selected mode's button.
+TABS_FROM_START_BUTTON_TO_SCALE_MODE = 5
 
 END_TIMEOUT = 5.0
 
@@ -121,6 +129,11 @@ class Road:
     def select_first_file(self) -> None:
         self.desktop.click(self.main, *FIRST_FILE_ROW)
 
+    def choose_first_file_by_keyboard(self) -> None:
+        """From the drive box, where the focus starts, Tab to the file box and
+        Down onto its first file."""
+        self.press_in_main("Tab", "Tab", "Down")
+
     def press_ok(self, by_keyboard: bool) -> None:
         if by_keyboard:
             self.press_in_main("Return")
@@ -182,6 +195,12 @@ class Road:
 
     def choose_scale_mode(self, mode: int) -> None:
         self.click_main(SCALE_OPTIONS[mode])
+
+    def choose_scale_mode_by_keyboard(self, mode: int) -> None:
+        """From "始点", with the first mode selected: Tab into the option group
+        and an arrow key onto the mode, which brings the focus back."""
+        for key in SCALE_MODE_KEYS[mode]:
+            self.press_in_main(*["Tab"] * TABS_FROM_START_BUTTON_TO_SCALE_MODE, key)
 
     def press_digitize(self, by_keyboard: bool) -> None:
         if by_keyboard:

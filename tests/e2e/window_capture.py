@@ -30,6 +30,15 @@ def settled_screen(desktop: Desktop, step: str) -> bytes:
         previous = current
 
 
+def screen_area(desktop: Desktop, left: int, top: int, width: int, height: int, step: str) -> bytes:
+    """Three bytes R, G, B per pixel, top row first, of a rectangle of the
+    settled screen."""
+    screen = settled_screen(desktop, step)
+    screen_width, _ = _screen_size(desktop)
+    rows = (screen[3 * ((top + y) * screen_width + left):][:3 * width] for y in range(height))
+    return b"".join(rows)
+
+
 def capture_window(desktop: Desktop, window: str, path: Path, step: str) -> None:
     """Saves the window's area of the settled screen as a PNG file."""
     left, top, width, height = desktop.geometry(window)

@@ -2,6 +2,7 @@
 
 #include "MainWindowFixture.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
@@ -138,6 +139,79 @@ private slots:
         QTest::keyClick(app.form->File1, Qt::Key_Down);
         QCOMPARE(app.form->File1->FileName(), QString("2.bmp"));
         QCOMPARE(app.form->Picture1->Point(1, 1), 0xFF0000);
+    }
+
+    void downWithNothingSelectedLoadsTheFirstFile()
+    {
+        MainWindowFixture app([](const QDir& folder) {
+            save(filledImage(QSize(10, 10), Qt::red), folder.filePath("1.bmp"), "bmp");
+            save(filledImage(QSize(10, 10), Qt::blue), folder.filePath("2.bmp"), "bmp");
+        });
+        QVERIFY(app.show());
+        app.form->File1->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(app.form->File1));
+        QTest::keyClick(app.form->File1, Qt::Key_Down);
+        QCOMPARE(app.form->File1->FileName(), QString("1.bmp"));
+        QCOMPARE(app.form->Picture1->Point(1, 1), 0x0000FF);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(app.form->Command1));
+    }
+
+    // Each format cut off (the decoders would fill the rest and show it), and
+    // a whole file with bytes after its end, which loads.
+    void cutOffFilesAreRefusedAsIncomplete_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<double>("kept");
+        QTest::newRow("JPEG cut in the middle") << "cut.jpg" << QByteArray("jpeg") << 0.5;
+        QTest::newRow("JPEG without its end marker") << "cut.jpg" << QByteArray("jpeg") << -2.0;
+        QTest::newRow("BMP cut near the start") << "cut.bmp" << QByteArray("bmp") << 0.05;
+        QTest::newRow("TIFF without its last byte") << "cut.tif" << QByteArray("tiff") << -1.0;
+        QTest::newRow("GIF without its trailer") << "cut.gif" << QByteArray("gif") << -1.0;
+        QTest::newRow("JPEG with bytes after its end") << "long.jpg" << QByteArray("jpeg") << 0.0;
+    }
+
+    void cutOffFilesAreRefusedAsIncomplete()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(double, kept);
+        MainWindowFixture app([&](const QDir& folder) {
+            save(filledImage(QSize(50, 50), Qt::black), folder.filePath("good.bmp"), "bmp");
+            QByteArray bytes;
+            if (format == "gif") {
+                QFile sample(QStringLiteral(VASTREL_SOURCE_DIR "/samples/linear-log.gif"));
+                QVERIFY(sample.open(QIODevice::ReadOnly));
+                bytes = sample.readAll();
+            } else {
+                QBuffer buffer(&bytes);
+                QVERIFY(buffer.open(QIODevice::WriteOnly));
+                QVERIFY(QImageWriter(&buffer, format).write(filledImage(QSize(400, 300), Qt::white)));
+            }
+            if (kept > 0) bytes.truncate(qsizetype(bytes.size() * kept));
+            else if (kept < 0) bytes.chop(qsizetype(-kept));
+            else bytes.append("appended by a mail program\n");
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        });
+        QVERIFY(app.show());
+        QVERIFY(app.clickFile("good.bmp"));
+        QVERIFY(app.clickFile(name));
+        if (kept == 0) {
+            QVERIFY(app.platform.messages.isEmpty());
+            QCOMPARE(app.form->Picture1->Point(10, 10), 0xFFFFFF);
+            return;
+        }
+        QCOMPARE(app.platform.messages.size(), 1);
+        QCOMPARE(app.platform.messages[0].style, tk::kExclamationMessage);
+        const QStringList lines = app.platform.messages[0].text.split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QString(" --- 画像ファイルを読み込めません --- "));
+        QVERIFY(lines[2].endsWith('/' + name));
+        QVERIFY2(lines[3].contains("途中で切れています"), qPrintable(lines[3]));
+        QCOMPARE(app.form->Picture1->Point(10, 10), 0);
+        QCOMPARE(app.form->Picture1->Point(60, 60), 0xC0C0C0);
     }
 
     void unreadableFilesAreReportedAndTheOldPictureStays_data()

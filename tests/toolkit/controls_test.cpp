@@ -3,6 +3,8 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Fonts.h"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -27,6 +29,53 @@ private slots:
         QVERIFY(!first.Value());
         first.setValue(true);
         QCOMPARE(firstClicks.count(), 1);
+    }
+
+    // However the button is chosen, a Click handler's move of the focus stands.
+    void optionClickHandlerKeepsItsFocusMove()
+    {
+        QWidget window;
+        window.resize(300, 100);
+        QWidget frame(&window);
+        frame.setGeometry(0, 0, 100, 80);
+        OptionButton first(&frame, "&Alpha", {0, 0, 80, 20}, QFont());
+        OptionButton second(&frame, "&Beta", {0, 20, 80, 20}, QFont());
+        OptionButton third(&frame, "&Gamma", {0, 40, 80, 20}, QFont());
+        QPushButton nextStep("Next", &window);
+        nextStep.setGeometry(150, 0, 80, 30);
+        first.setChecked(true);
+        for (OptionButton* option : {&first, &second, &third})
+            connect(option, &OptionButton::Click, &nextStep, [&] { nextStep.setFocus(); });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto pressOn = [](OptionButton& option, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            option.setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&option));
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+
+        pressOn(first, Qt::Key_Down);
+        QVERIFY(second.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
+        pressOn(second, Qt::Key_Right);
+        QVERIFY(third.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
+        pressOn(third, Qt::Key_Down);  // round from the last to the first
+        QVERIFY(first.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
+        pressOn(first, Qt::Key_Up);
+        QVERIFY(third.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
+
+        pressOn(second, Qt::Key_Space);
+        QVERIFY(second.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
+        QTest::keyClick(&nextStep, Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(first.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
+        QTest::mouseClick(&third, Qt::LeftButton);
+        QVERIFY(third.Value());
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&nextStep));
     }
 
     void listIndexSelectsAndRaisesClickBeforeReturning()

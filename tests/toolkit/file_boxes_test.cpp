@@ -60,6 +60,7 @@ private slots:
 
     void fileBoxListsMatchingFilesOnly();
     void fileBoxRaisesClickOnlyForUserSelection();
+    void fileBoxDownWithNothingSelectedTakesTheFirstFile();
 
     void dirBoxOpensRowsByDoubleClickOrEnter();
     void dirBoxRefusesFoldersItCannotList();
@@ -157,6 +158,33 @@ void FileBoxesTest::fileBoxRaisesClickOnlyForUserSelection()
     QVERIFY(box.setPath(path("sub")));
     QCOMPARE(rowTexts(box), QStringList{"z.jpg"});
     QCOMPARE(box.FileName(), QString());
+    QCOMPARE(clicks.count(), 4);
+}
+
+void FileBoxesTest::fileBoxDownWithNothingSelectedTakesTheFirstFile()
+{
+    FileListBox box;
+    showImages(box);
+    box.activateWindow();
+    box.setFocus();
+    QTRY_VERIFY(box.hasFocus());
+    QSignalSpy clicks(&box, &FileListBox::Click);
+
+    QCOMPARE(box.FileName(), QString());
+    QTest::keyClick(&box, Qt::Key_Down);
+    QCOMPARE(box.FileName(), QStringLiteral("a.jpg"));
+    QCOMPARE(clicks.count(), 1);
+    QTest::keyClick(&box, Qt::Key_Down);
+    QCOMPARE(box.FileName(), QStringLiteral("B.BMP"));
+    QCOMPARE(clicks.count(), 2);
+
+    // The selected file gone, the box keeps its place but selects nothing.
+    QTest::keyClick(&box, Qt::Key_End);
+    QVERIFY(QFile::remove(path("d.tif")));
+    box.Refresh();
+    QCOMPARE(box.FileName(), QString());
+    QTest::keyClick(&box, Qt::Key_Down);
+    QCOMPARE(box.FileName(), QStringLiteral("a.jpg"));
     QCOMPARE(clicks.count(), 4);
 }
 

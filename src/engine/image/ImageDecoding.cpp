@@ -1,38 +1,57 @@
 #include "engine/image/ImageDecoding.h"
 
+#include "engine/image/ImageDataCheck.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <optional>
 
 namespace vastrel::image {
 
 namespace {
 
-bool startsAsJpeg(QIODevice& device)
+bool startsAsJpeg(QByteArrayView bytes)
 {
-    return device.peek(2) == QByteArrayLiteral("\xFF\xD8");
+    return bytes.startsWith(QByteArrayView("\xFF\xD8", 2));
 }
 
-// Whether the JPEG data ahead holds more start-of-scan markers (FF DA) than
-// `limit`; the device's position is kept. Entropy-coded data never holds
-// FF DA (a data byte FF is followed by 00 or a restart marker), so only an
-// embedded thumbnail can add to the count.
-bool hasMoreScansThan(QIODevice& device, int limit)
+// Whether the JPEG data holds more start-of-scan markers (FF DA) than
+// `limit`. Entropy-coded data never holds FF DA (a data byte FF is followed
+// by 00 or a restart marker), so only an embedded thumbnail can add to the
+// count.
+bool hasMoreScansThan(QByteArrayView bytes, int limit)
 {
-    const qint64 start = device.pos();
     int scans = 0;
     bool afterFF = false;
-    char chunk[64 * 1024];
-    qint64 count = 0;
-    while (scans <= limit && (count = device.read(chunk, sizeof chunk)) > 0) {
-        for (qint64 i = 0; i < count; ++i) {
-            const auto byte = static_cast<unsigned char>(chunk[i]);
-            if (afterFF && byte == 0xDA) ++scans;
-            afterFF = byte == 0xFF;
-        }
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (afterFF && byte == 0xDA && ++scans > limit) return true;
+        afterFF = byte == 0xFF;
     }
+    return false;
+}
+
+// The bytes from the device's position to its end; the position is kept.
+std::optional<QByteArray> bytesAhead(QIODevice& device)
+{
+    const qint64 start = device.pos();
+    if (device.size() - start > kMaxImageFileBytes) return std::nullopt;
+    QByteArray bytes = device.readAll();
     device.seek(start);
-    return scans > limit;
+    return bytes;
+}
+
+// The decoders' allocation limit is process-wide: set once, before the first
+// decoding, so that threads decoding at once never write it concurrently.
+void limitDecoderAllocations()
+{
+    // Decoders allocate before they know the file is short; cap what they may take.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1);
+        return true;
+    }();
+    (void)limited;
 }
 
 }  // namespace
@@ -53,7 +72,11 @@ std::variant<QImage, ImageLoadFailure> LoadPicture(const QString& path, QSize vi
 
 std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize visibleArea)
 {
-    if (startsAsJpeg(device) && hasMoreScansThan(device, kMaxJpegScans))
+    limitDecoderAllocations();
+    const auto bytes = bytesAhead(device);
+    if (!bytes)
+        return ImageLoadFailure{QStringLiteral("ファイルが大きすぎます (%1 バイトを超えています)").arg(kMaxImageFileBytes)};
+    if (startsAsJpeg(*bytes) && hasMoreScansThan(*bytes, kMaxJpegScans))
         return ImageLoadFailure{QStringLiteral("JPEG のスキャンが多すぎます (%1 を超えています)").arg(kMaxJpegScans)};
 
     QImageReader reader(&device);
@@ -62,8 +85,9 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
         return ImageLoadFailure{QStringLiteral("画像が大きすぎます (%1 × %2 ピクセル)").arg(size.width()).arg(size.height())};
-    // Decoders allocate before they know the file is short; cap what they may take.
-    QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1);
+    // Decoders fill in what a cut-off or damaged file lacks and call it a
+    // picture, so the data is walked to its end first.
+    if (const auto fault = findDataFault(*bytes)) return ImageLoadFailure{dataFaultReason(*fault)};
 
     QImage image = reader.read();
     if (image.isNull()) {
