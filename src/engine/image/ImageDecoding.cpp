@@ -62,8 +62,14 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
         return ImageLoadFailure{QStringLiteral("画像が大きすぎます (%1 × %2 ピクセル)").arg(size.width()).arg(size.height())};
-    // Decoders allocate before they know the file is short; cap what they may take.
-    QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1);
+    // Decoders allocate before they know the file is short; cap what they may
+    // take. The limit is global, so it is set once, not by every decoding
+    // thread of a batch at the same time.
+    static const bool allocationLimited = [] {
+        QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1);
+        return true;
+    }();
+    (void)allocationLimited;
 
     QImage image = reader.read();
     if (image.isNull()) {
