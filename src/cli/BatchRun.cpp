@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <sched.h>
 #include <string>
@@ -23,8 +24,17 @@ using Clock = std::chrono::steady_clock;
 // enough to cost nothing.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 
+// Finished CSV texts waiting for a writer; beyond this the workers wait, so
+// that a slow disk cannot make the batch hold every result in memory.
+constexpr std::size_t kMaxWaiting = 32;
+
 // Clears the line the cursor stands on, for a message or a redrawn progress line.
 constexpr const char* kClearLine = "\r\033[K";
+
+struct FinishedImage {
+    const ImageTask* task;
+    std::string csv;
+};
 
 class Batch {
 public:
@@ -37,13 +47,18 @@ public:
         const std::size_t workers = std::min(static_cast<std::size_t>(std::max(settings_.jobs, 1)),
                                              std::max<std::size_t>(plan_.tasks.size(), 1));
         std::vector<std::thread> threads;
-        threads.reserve(workers);
-        for (std::size_t i = 0; i < workers; ++i) threads.emplace_back([this] { work(); });
+        threads.reserve(2 * workers);
+        for (std::size_t i = 0; i < workers; ++i) {
+            threads.emplace_back([this] { digitizeImages(); });
+            threads.emplace_back([this] { writeFiles(); });
+        }
         {
             std::unique_lock lock(mutex_);
-            while (!allDone_.wait_for(lock, kRedrawInterval, [this] { return done_ == plan_.tasks.size(); }))
+            while (!changed_.wait_for(lock, kRedrawInterval, [this] { return done_ == plan_.tasks.size(); }))
                 if (settings_.showProgress) drawProgress();
+            closing_ = true;
         }
+        changed_.notify_all();
         for (std::thread& thread : threads) thread.join();
         if (settings_.showProgress) {
             drawProgress();
@@ -53,29 +68,58 @@ public:
     }
 
 private:
-    void work()
+    void digitizeImages()
     {
+        ImageDigitizer digitizer(digitizing_);
         for (std::size_t i; (i = next_.fetch_add(1)) < plan_.tasks.size();) {
             const ImageTask& task = plan_.tasks[i];
-            const QString failure = digitizeAndWrite(task);
-            std::lock_guard lock(mutex_);
-            if (!failure.isEmpty()) report(task.image, failure);
-            if (++done_ == plan_.tasks.size()) allDone_.notify_one();
+            ImageOutcome outcome = digitizer.digitizeFile(task.image);
+            std::unique_lock lock(mutex_);
+            if (!outcome.ok()) {
+                finish(task, outcome.failure);
+                continue;
+            }
+            changed_.wait(lock, [this] { return waiting_.size() < kMaxWaiting; });
+            waiting_.push_back({&task, std::move(outcome.csv)});
+            changed_.notify_all();
         }
     }
 
-    QString digitizeAndWrite(const ImageTask& task) const
+    void writeFiles()
     {
-        const ImageOutcome outcome = digitizeImageFile(task.image, digitizing_);
-        if (!outcome.ok()) return outcome.failure;
-        if (task.output.isEmpty()) {
-            const bool written = std::fwrite(outcome.csv.data(), 1, outcome.csv.size(), stdout) == outcome.csv.size() &&
-                                 std::fflush(stdout) == 0;
+        std::unique_lock lock(mutex_);
+        while (true) {
+            changed_.wait(lock, [this] { return !waiting_.empty() || closing_; });
+            if (waiting_.empty()) return;
+            const FinishedImage image = std::move(waiting_.front());
+            waiting_.pop_front();
+            changed_.notify_all();
+            lock.unlock();
+            const QString failure = write(image);
+            lock.lock();
+            finish(*image.task, failure);
+        }
+    }
+
+    static QString write(const FinishedImage& image)
+    {
+        const std::string& csv = image.csv;
+        if (image.task->output.isEmpty()) {
+            const bool written =
+                std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0;
             return written ? QString() : QStringLiteral("cannot write to standard output");
         }
-        if (const std::optional<QString> reason = results::writeWholeFile(task.output, outcome.csv))
-            return QStringLiteral("cannot write %1: %2").arg(task.output, *reason);
+        if (const std::optional<QString> reason = results::writeWholeFile(image.task->output, csv))
+            return QStringLiteral("cannot write %1: %2").arg(image.task->output, *reason);
         return {};
+    }
+
+    // Called with the mutex held, once per task.
+    void finish(const ImageTask& task, const QString& failure)
+    {
+        if (!failure.isEmpty()) report(task.image, failure);
+        ++done_;
+        changed_.notify_all();
     }
 
     // Called with the mutex held.
@@ -102,10 +146,15 @@ private:
     const BatchSettings& settings_;
     const Clock::time_point started_;
     std::atomic<std::size_t> next_{0};
+
+    // Everything below is guarded by mutex_; changed_ tells every waiter that
+    // something of it changed.
     std::mutex mutex_;
-    std::condition_variable allDone_;
+    std::condition_variable changed_;
+    std::deque<FinishedImage> waiting_;
     std::size_t done_ = 0;
     int failed_ = 0;
+    bool closing_ = false;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// Digitizing many images at once, one worker thread per job, each CSV written
-// as soon as its image is done.
+// Digitizing many images at once: one worker thread per job, each keeping a
+// processor busy, and as many writers, so that waiting for the disk to take a
+// file never holds a worker up.
 
 #include "cli/ImageJob.h"
 #include "cli/OutputPlan.h"
@@ -10,7 +11,7 @@
 namespace vastrel::cli {
 
 struct BatchSettings {
-    int jobs = 1;  // worker threads; never more than there are images
+    int jobs = 1;  // images digitized at the same time; never more than there are images
     std::FILE* errors = stderr;
     bool showProgress = false;  // a progress line on `errors`, redrawn in place
 };

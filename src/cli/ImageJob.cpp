@@ -26,7 +26,7 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     return settings;
 }
 
-ImageOutcome digitizeImageFile(const QString& path, const DigitizeSettings& settings)
+ImageOutcome ImageDigitizer::digitizeFile(const QString& path)
 {
     ImageOutcome outcome;
     auto loaded = image::LoadPicture(path, image::kDrawingAreaSize);
@@ -34,13 +34,11 @@ ImageOutcome digitizeImageFile(const QString& path, const DigitizeSettings& sett
         outcome.failure = QStringLiteral("cannot read the image: %1").arg(failure->reason);
         return outcome;
     }
-    QImage area = image::composeDrawingArea(std::get<QImage>(loaded));
-    // The decoded picture is not needed past this point; one image at a time
-    // per worker keeps a long batch in constant memory.
+    image::composeDrawingAreaInto(area_, std::get<QImage>(loaded));
     loaded = QImage();
-    for (const QRect& rectangle : settings.erasures) image::eraseRectangle(area, rectangle);
+    for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
 
-    const digitize::DigitizeOutcome run = digitize::digitize(image::pixelViewOf(area), settings.references);
+    const digitize::DigitizeOutcome run = digitize::digitize(image::pixelViewOf(area_), settings_.references);
     if (!run.ok()) {
         outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(run.refusal));
         return outcome;

@@ -6,6 +6,7 @@
 #include "cli/DigitizeArguments.h"
 #include "engine/digitize/References.h"
 
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <string>
@@ -28,6 +29,18 @@ struct ImageOutcome {
     bool ok() const { return failure.isEmpty(); }
 };
 
-ImageOutcome digitizeImageFile(const QString& path, const DigitizeSettings& settings);
+// Digitizes one image after another with the same settings. Each worker of a
+// batch has its own: the drawing area's memory is kept from one image to the
+// next.
+class ImageDigitizer {
+public:
+    explicit ImageDigitizer(const DigitizeSettings& settings) : settings_(settings) {}
+
+    ImageOutcome digitizeFile(const QString& path);
+
+private:
+    const DigitizeSettings& settings_;
+    QImage area_;
+};
 
 }  // namespace vastrel::cli

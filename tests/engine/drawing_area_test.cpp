@@ -39,6 +39,22 @@ TEST(DrawingArea, NoPictureIsTheBareBackground)
     EXPECT_EQ(pixelViewOf(area).point(3, 2), 0x302010);
 }
 
+TEST(DrawingArea, AReusedSurfaceKeepsNothingOfThePictureBefore)
+{
+    QImage surface = filled({7, 7}, 0xFF123456u, QImage::Format_ARGB32);  // remade: wrong size and format
+    composeDrawingAreaInto(surface, filled({1000, 800}, 0xFF000000u));
+    const QImage first = surface;  // a copy taken by someone else stays as it was
+    QImage second = filled({30, 20}, 0x80FF0000u);
+    second.setPixel(0, 0, 0x00000000u);
+    composeDrawingAreaInto(surface, second);
+    EXPECT_EQ(surface, composeDrawingArea(second));
+    EXPECT_EQ(pixelViewOf(surface).point(0, 0), 0xC0C0C0);
+    EXPECT_EQ(pixelViewOf(surface).point(500, 500), 0xC0C0C0);
+    EXPECT_EQ(pixelViewOf(first).point(500, 500), 0x000000);
+    composeDrawingAreaInto(surface, QImage(), {4, 3}, 0xFF102030u);
+    EXPECT_EQ(surface, composeDrawingArea(QImage(), {4, 3}, 0xFF102030u));
+}
+
 TEST(Erasing, CornersAreIncludedWhicheverComesFirst)
 {
     EXPECT_EQ(rectangleBetween({10, 8}, {4, 2}), QRect(QPoint(4, 2), QPoint(10, 8)));

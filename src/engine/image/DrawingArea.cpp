@@ -6,13 +6,20 @@ namespace vastrel::image {
 
 QImage composeDrawingArea(const QImage& picture, QSize area, QRgb background)
 {
-    QImage surface(area, QImage::Format_RGB32);
+    QImage surface;
+    composeDrawingAreaInto(surface, picture, area, background);
+    return surface;
+}
+
+void composeDrawingAreaInto(QImage& surface, const QImage& picture, QSize area, QRgb background)
+{
+    if (surface.size() != area || surface.format() != QImage::Format_RGB32)
+        surface = QImage(area, QImage::Format_RGB32);
     surface.fill(background);
     if (!picture.isNull()) {
         QPainter painter(&surface);
         painter.drawImage(0, 0, picture);
     }
-    return surface;
 }
 
 PixelView pixelViewOf(const QImage& image)
