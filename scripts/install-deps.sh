@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-liberation2 fontconfig
-  xvfb xauth xdotool x11-utils imagemagick python3
+  xvfb xauth xdotool xclip x11-utils imagemagick python3
   clang libclang-rt-14-dev
   locales time
   file desktop-file-utils librsvg2-bin
