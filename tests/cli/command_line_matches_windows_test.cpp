@@ -190,9 +190,7 @@ private slots:
     {
         QTest::addColumn<Calibration>("calibration");
         QTest::newRow("log Y from 0") << Calibration{{62, 398}, {541, 37}, {"0", "0", "10", "100"}, 2};
-        QTest::newRow("log X of both signs") << Calibration{{62, 398}, {541, 37}, {"-1", "1", "10", "100"}, 3};
         QTest::newRow("too wide") << Calibration{{0, 398}, {1004, 37}, {"0", "0", "10", "100"}, 1};
-        QTest::newRow("one row") << Calibration{{62, 200}, {541, 200}, {"0", "0", "10", "100"}, 1};
     }
 
     void aRefusalIsTheWindowsRefusal()

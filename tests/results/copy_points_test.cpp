@@ -64,8 +64,6 @@ private slots:
     void ctrlCCopiesWhereverTheFocusIs_data()
     {
         QTest::addColumn<int>("focus");
-        QTest::newRow("Close") << 0;
-        QTest::newRow("データ保存") << 1;
         QTest::newRow("list") << 2;
         QTest::newRow("plot") << 3;
     }
@@ -90,16 +88,6 @@ private slots:
         QCOMPARE(copied, listAsLines(*window.List1));
         QVERIFY(WindowState::of(window) == before);
         QVERIFY(app.platform.messages.isEmpty());
-    }
-
-    void noPointsCopyTheHeaderAlone()
-    {
-        MainWindowFixture app;
-        results::Form2& window = shownRun(app, 100, 103);
-        QCOMPARE(window.List1->ListCount(), 0);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("X\tY\n"));
     }
 
     // The right button opens the menu over a row without selecting it.
