@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <optional>
 
 namespace vastrel::cli {
 
@@ -12,6 +13,26 @@ PathKind pathKindOnDisk(const QString& path)
     if (!info.exists()) return PathKind::Missing;
     return info.isDir() ? PathKind::Folder : PathKind::Other;
 }
+
+namespace {
+
+// A CSV written over one of the images would destroy it.
+std::optional<ArgumentError> overwritesAnImage(const OutputPlan& plan)
+{
+    for (const ImageTask& task : plan.tasks)
+        if (!task.output.isEmpty() &&
+            QFileInfo(task.output).absoluteFilePath() == QFileInfo(task.image).absoluteFilePath())
+            return ArgumentError{QStringLiteral("the CSV of %1 would replace the image itself").arg(task.image)};
+    return std::nullopt;
+}
+
+std::variant<OutputPlan, ArgumentError> checked(OutputPlan plan)
+{
+    if (std::optional<ArgumentError> mistake = overwritesAnImage(plan)) return *mistake;
+    return plan;
+}
+
+}  // namespace
 
 std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& request, const PathKindOf& kindOf)
 {
@@ -29,7 +50,7 @@ std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& reque
     const bool namesFolder = kind == PathKind::Folder || output.endsWith(QLatin1Char('/'));
     if (request.images.size() == 1 && !namesFolder) {
         plan.tasks.push_back({request.images.front(), output});
-        return plan;
+        return checked(plan);
     }
     if (kind == PathKind::Other)
         return ArgumentError{QStringLiteral("-o %1 is not a folder; several images need one").arg(output)};
@@ -44,7 +65,7 @@ std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& reque
         imageByOutput.insert(target, image);
         plan.tasks.push_back({image, target});
     }
-    return plan;
+    return checked(plan);
 }
 
 }  // namespace vastrel::cli

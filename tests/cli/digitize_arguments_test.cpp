@@ -149,6 +149,11 @@ TEST(OutputPlan, SeveralImagesNeedAFolderAndDistinctNames)
               Tasks({{"error", "-o old.csv is not a folder; several images need one"}}));
     EXPECT_EQ(tasksOf({"b.png", "b.png"}, "results", disk),
               Tasks({{"error", "b.png and b.png would both be written to results/b.csv"}}));
+    // Whatever the way of naming it, an image is never written over.
+    EXPECT_EQ(tasksOf({"./a/graph.png"}, "a/../a/graph.png", disk),
+              Tasks({{"error", "the CSV of ./a/graph.png would replace the image itself"}}));
+    EXPECT_EQ(tasksOf({"results/x.csv", "y.png"}, "results", disk),
+              Tasks({{"error", "the CSV of results/x.csv would replace the image itself"}}));
 }
 
 TEST(Progress, CountRateAndTimeLeft)
