@@ -10,7 +10,7 @@
 #   rss-growth-MB   peak memory of the command on 200 images minus that on 20
 #                   images (both with one job per processor); target under 10
 #
-# Every time is the best of --rounds runs (default 3), taken in turns, so that
+# Every time is the best of --rounds runs (default 5), taken in turns, so that
 # a burst of load elsewhere on the machine does not count against one of them.
 # The CSV files go to a folder on disk, written the way they always are.
 # Builds what it needs in build/ (or $BUILD_DIR) first.
@@ -20,7 +20,7 @@ set -euo pipefail
 export LC_ALL=C
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
-rounds=3
+rounds=5
 count=200
 small=20
 while [ $# -gt 0 ]; do
