@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <mutex>
 
 namespace vastrel::image {
 
@@ -65,11 +66,9 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     // Decoders allocate before they know the file is short; cap what they may
     // take. The limit is global, so it is set once, not by every decoding
     // thread of a batch at the same time.
-    static const bool allocationLimited = [] {
-        QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1);
-        return true;
-    }();
-    (void)allocationLimited;
+    static std::once_flag allocationLimitSet;
+    std::call_once(allocationLimitSet,
+                   [] { QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1); });
 
     QImage image = reader.read();
     if (image.isNull()) {
