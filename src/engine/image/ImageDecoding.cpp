@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <mutex>
 
 namespace vastrel::image {
 
@@ -66,9 +65,8 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     // Decoders allocate before they know the file is short; cap what they may
     // take. The limit is global, so it is set once, not by every decoding
     // thread of a batch at the same time.
-    static std::once_flag allocationLimitSet;
-    std::call_once(allocationLimitSet,
-                   [] { QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1); });
+    [[maybe_unused]] static const bool allocationLimited =
+        (QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1), true);
 
     QImage image = reader.read();
     if (image.isNull()) {
