@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 #include "toolkit/Fonts.h"
@@ -7,6 +8,9 @@
 
 int main(int argc, char* argv[])
 {
+    // A command runs before anything of the windows exists, so it needs no display.
+    if (vastrel::cli::isCommand(argc, argv)) return vastrel::cli::runCommand(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(vastrel::tk::kApplicationTitle);
     QApplication::setWindowIcon(vastrel::tk::applicationIcon());

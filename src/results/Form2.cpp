@@ -1,8 +1,13 @@
 #include "results/Form2.h"
 
 #include "results/Form3.h"
+#include "results/StoredPoints.h"
 #include "shell/Module1.h"
+#include "engine/results/RowText.h"
 #include "engine/text/NumberText.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <cmath>
 #include <cstdint>
@@ -44,6 +49,7 @@ void Form2::connectHandlers()
     connect(Command6, &tk::CommandButton::Click, this, &Form2::Command6_Click);
     connect(List1, &tk::ListBox::Click, this, &Form2::List1_Click);
     connect(Picture1, &tk::PictureBox::MouseMove, this, &Form2::Picture1_MouseMove);
+    connect(copyAction, &QAction::triggered, this, &Form2::copyPoints);
 }
 
 void Form2::Command1_Click()
@@ -102,6 +108,11 @@ void Form2::Picture1_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y)
     } else {
         Line1->setVisible(false);
     }
+}
+
+void Form2::copyPoints()
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(clipboardText(storedPoints(module_))));
 }
 
 }  // namespace vastrel::results

@@ -6,6 +6,8 @@
 #include "toolkit/Form.h"
 #include "toolkit/PictureBox.h"
 
+#include <QAction>
+
 namespace vastrel::shell {
 class Module1;
 }
@@ -25,6 +27,8 @@ public:
     tk::ListBox* List1;
     tk::CommandButton* Command6;
     tk::CommandButton* Command1;
+    // "コピー" in the list's menu, and Ctrl+C wherever the focus is in the window.
+    QAction* copyAction;
 
     // "Close": hides the save dialog and this window; nothing is discarded.
     void Command1_Click();
@@ -34,6 +38,9 @@ public:
     void List1_Click();
     // Moves the crosshair with the pointer and selects the row under it.
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
+    // Copies every point of the shown result to the clipboard as text a
+    // spreadsheet pastes into two columns; nothing in the window changes.
+    void copyPoints();
 
 private:
     void createControls();

@@ -25,6 +25,12 @@ void Form2::createControls()
                                      layoutFont(kMeiryo, 14.25), kLightYellow);
     Command1 = new tk::CommandButton(this, QStringLiteral("Close"), {1168, 776, 105, 33}, layoutFont(kTimes, 14.25),
                                      kLightYellow);
+
+    copyAction = new QAction(QStringLiteral("コピー"), this);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(copyAction);
+    List1->addMenuAction(copyAction);
 }
 
 void Form2::setTabOrder()

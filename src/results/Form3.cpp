@@ -1,11 +1,9 @@
 #include "results/Form3.h"
 
 #include "engine/results/CsvFile.h"
+#include "results/StoredPoints.h"
 #include "shell/Module1.h"
 #include "toolkit/FolderMessages.h"
-
-#include <algorithm>
-#include <vector>
 
 namespace vastrel::results {
 
@@ -59,12 +57,7 @@ void Form3::Command6_Click()
         return;
     }
 
-    std::vector<GraphPoint> points;
-    points.reserve(static_cast<std::size_t>(std::max<int>(module_.PointCount, 0)));
-    for (int i = 1; i <= module_.PointCount; ++i)
-        points.push_back({module_.DigitizedPoints(i).X, module_.DigitizedPoints(i).Y});
-
-    const CsvFileOutcome outcome = writeCsvFile(Dir2->Path(), Text9->Text(), points);
+    const CsvFileOutcome outcome = writeCsvFile(Dir2->Path(), Text9->Text(), storedPoints(module_));
     if (!outcome.saved()) {
         // The dialog stays open so that another folder or name can be chosen.
         platform.MsgBox(QStringLiteral(" --- ファイルを保存できません --- \n\n%1\n%2").arg(outcome.path, outcome.failure),

@@ -1,6 +1,8 @@
 #include "toolkit/Controls.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -194,6 +196,41 @@ void ListBox::setListIndex(int row)
         setCurrentRow(row);
     }
     emit Click();
+}
+
+void ListBox::addMenuAction(QAction* action)
+{
+    addAction(action);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+bool ListBox::opensMenu(const QMouseEvent* event) const
+{
+    return event->button() == Qt::RightButton && contextMenuPolicy() == Qt::ActionsContextMenu;
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event)
+{
+    if (opensMenu(event))
+        event->accept();
+    else
+        QListWidget::mousePressEvent(event);
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (opensMenu(event))
+        event->accept();
+    else
+        QListWidget::mouseReleaseEvent(event);
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (opensMenu(event))
+        event->accept();
+    else
+        QListWidget::mouseDoubleClickEvent(event);
 }
 
 }  // namespace vastrel::tk

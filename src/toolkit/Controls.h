@@ -95,8 +95,17 @@ public:
     // Selects the row (-1: none) and raises Click at once, before returning;
     // a row the list does not have throws std::out_of_range.
     void setListIndex(int row);
+    // Offers `action` in a menu on the right button; the right button then
+    // only opens that menu and leaves the selection alone.
+    void addMenuAction(QAction* action);
 signals:
     void Click();
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+private:
+    bool opensMenu(const QMouseEvent* event) const;
 };
 
 }  // namespace vastrel::tk

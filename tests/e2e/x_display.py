@@ -120,9 +120,13 @@ class Desktop:
                    f"{step} (waiting for the window titled {title!r} to close)",
                    give_up=self.give_up)
 
-    def click(self, window: str, x: int, y: int) -> None:
-        """Left click at client position (x, y) of the window."""
-        self._xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
+    def click(self, window: str, x: int, y: int, button: int = 1) -> None:
+        """A click (left unless told) at client position (x, y) of the window."""
+        self._xdotool("mousemove", "--window", window, str(x), str(y), "click", str(button))
+
+    def windows_of(self, pid: int) -> set[str]:
+        """Mapped windows of a process, menus and other untitled ones included."""
+        return set(self._xdotool("search", "--onlyvisible", "--pid", str(pid), check=False).split())
 
     def ctrl_click(self, window: str, x: int, y: int) -> None:
         """Left click at client position (x, y) with Ctrl held down."""

@@ -61,6 +61,18 @@ TEST(CsvText, ThousandPointsGiveThousandAndOneLines)
     EXPECT_EQ(lines.back(), "5.000E+02, -1.000E-03");
 }
 
+TEST(ClipboardText, TabSeparatedLinesEndedByLineFeed)
+{
+    EXPECT_EQ(clipboardText({}), "X\tY\n");
+    const std::vector<GraphPoint> points{{1234.56, 0.0012}, {-52.7, 0.0}};
+    EXPECT_EQ(clipboardText(points), "X\tY\n1.235E+03\t1.200E-03\n-5.270E+01\t0.000E+00\n");
+    // The same numbers as the saved file, line for line.
+    std::string fromFile = csvText(points);
+    for (std::size_t at; (at = fromFile.find(", ")) != std::string::npos;) fromFile.replace(at, 2, "\t");
+    for (std::size_t at; (at = fromFile.find('\r')) != std::string::npos;) fromFile.erase(at, 1);
+    EXPECT_EQ(clipboardText(points), fromFile);
+}
+
 TEST(ListRows, ResultListAndPreview)
 {
     EXPECT_EQ(resultListRow(12.34, 0.05678), " 1.234E+01  5.678E-02");

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 namespace vastrel::image {
 namespace {
 
@@ -37,6 +39,43 @@ TEST(DrawingArea, NoPictureIsTheBareBackground)
 {
     const QImage area = composeDrawingArea(QImage(), {4, 3}, 0xFF102030u);
     EXPECT_EQ(pixelViewOf(area).point(3, 2), 0x302010);
+}
+
+TEST(DrawingArea, AReusedSurfaceKeepsNothingOfThePictureBefore)
+{
+    QImage surface = filled({7, 7}, 0xFF123456u, QImage::Format_ARGB32);  // remade: wrong size and format
+    composeDrawingAreaInto(surface, filled({1000, 800}, 0xFF000000u));
+    const QImage first = surface;  // a copy taken by someone else stays as it was
+    QImage second = filled({30, 20}, 0x80FF0000u);
+    second.setPixel(0, 0, 0x00000000u);
+    composeDrawingAreaInto(surface, second);
+    EXPECT_EQ(surface, composeDrawingArea(second));
+    EXPECT_EQ(pixelViewOf(surface).point(0, 0), 0xC0C0C0);
+    EXPECT_EQ(pixelViewOf(surface).point(500, 500), 0xC0C0C0);
+    EXPECT_EQ(pixelViewOf(first).point(500, 500), 0x000000);
+    composeDrawingAreaInto(surface, QImage(), {4, 3}, 0xFF102030u);
+    EXPECT_EQ(surface, composeDrawingArea(QImage(), {4, 3}, 0xFF102030u));
+}
+
+// Background first, then the picture over it: what the area must show.
+QImage paintedOver(const QImage& picture, QSize area)
+{
+    QImage expected = filled(area, kDrawingAreaBackground, QImage::Format_RGB32);
+    QPainter(&expected).drawImage(0, 0, picture);
+    return expected;
+}
+
+TEST(DrawingArea, OpaquePicturesOfEveryShapeOnAReusedSurface)
+{
+    QImage surface;
+    composeDrawingAreaInto(surface, filled({1005, 805}, 0xFF000000u, QImage::Format_RGB32));
+    QImage indexed = filled({1200, 300}, 0xFF00FF00u, QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8);
+    for (const QImage& picture : {filled({1000, 800}, 0xFF0000FFu, QImage::Format_RGB32),
+                                  filled({30, 900}, 0xFF808080u, QImage::Format_RGB888), indexed,
+                                  filled({1005, 805}, 0xFFFFFFFFu, QImage::Format_RGB32)}) {
+        composeDrawingAreaInto(surface, picture);
+        EXPECT_EQ(surface, paintedOver(picture, kDrawingAreaSize)) << picture.size().width() << " wide";
+    }
 }
 
 TEST(Erasing, CornersAreIncludedWhicheverComesFirst)

@@ -22,6 +22,12 @@ inline constexpr QRgb kDrawingAreaBackground = 0xFFC0C0C0u;
 QImage composeDrawingArea(const QImage& picture, QSize area = kDrawingAreaSize,
                           QRgb background = kDrawingAreaBackground);
 
+// The same drawn into `surface`, which is made an RGB32 image of `area` only
+// when it is not one already: a batch of pictures reuses one surface instead
+// of having a fresh one's memory handed over, page by page, for every picture.
+void composeDrawingAreaInto(QImage& surface, const QImage& picture, QSize area = kDrawingAreaSize,
+                            QRgb background = kDrawingAreaBackground);
+
 // The pixels of an RGB32 (or ARGB32) image for the scan.
 PixelView pixelViewOf(const QImage& image);
 

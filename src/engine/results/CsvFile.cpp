@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-#include <string>
 
 namespace vastrel::results {
 
@@ -44,13 +43,19 @@ CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::spa
         return outcome;
     }
 
-    const std::string text = csvText(points);
-    QSaveFile file(outcome.path);
-    const auto size = static_cast<qint64>(text.size());
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(text.data(), size) == size && file.commit();
-    // An uncommitted file is discarded with `file`, the target left untouched.
-    if (!written) outcome.failure = writeFailure(folder, outcome.path, file.errorString());
+    if (const std::optional<QString> systemReason = writeWholeFile(outcome.path, csvText(points)))
+        outcome.failure = writeFailure(folder, outcome.path, *systemReason);
     return outcome;
+}
+
+std::optional<QString> writeWholeFile(const QString& path, std::string_view bytes)
+{
+    QSaveFile file(path);
+    const auto size = static_cast<qint64>(bytes.size());
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes.data(), size) == size && file.commit();
+    // An uncommitted file is discarded with `file`, the target left untouched.
+    if (written) return std::nullopt;
+    return file.errorString();
 }
 
 }  // namespace vastrel::results

@@ -6,7 +6,9 @@
 #include "engine/results/GraphPoint.h"
 
 #include <QString>
+#include <optional>
 #include <span>
+#include <string_view>
 
 namespace vastrel::results {
 
@@ -21,5 +23,9 @@ struct CsvFileOutcome {
 // typed (blanks and a ".csv" of its own included) but must not contain "/",
 // which would place the file outside `folder`, nor a NUL, which would cut it short.
 CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::span<const GraphPoint> points);
+
+// Writes `bytes` as the file `path` in the same all-or-nothing way. Returns
+// the system's account of why it could not be written; nothing when it was.
+std::optional<QString> writeWholeFile(const QString& path, std::string_view bytes);
 
 }  // namespace vastrel::results

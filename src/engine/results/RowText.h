@@ -23,4 +23,9 @@ std::string previewRow(double x, double y);
 // per point, every line ended by CR LF, no byte-order mark.
 std::string csvText(std::span<const GraphPoint> points);
 
+// The points as copied to the clipboard: "X\tY" and one line per point, the
+// two values separated by a tab and every line ended by LF, so that a
+// spreadsheet pastes them into two columns.
+std::string clipboardText(std::span<const GraphPoint> points);
+
 }  // namespace vastrel::results

@@ -1,0 +1,100 @@
+#include "cli/CommandLine.h"
+
+#include "cli/BatchRun.h"
+#include "cli/DigitizeArguments.h"
+#include "cli/HelpText.h"
+#include "cli/ImageJob.h"
+#include "cli/OutputPlan.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+#include <string_view>
+#include <unistd.h>
+
+namespace vastrel::cli {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kWrongArguments = 2;
+
+void print(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+int wrongArguments(const QString& mistake)
+{
+    print(stderr, QStringLiteral("vastrel-digitizer: %1\n\n%2").arg(mistake, usageText()));
+    return kWrongArguments;
+}
+
+bool isHelp(const QString& argument)
+{
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+}
+
+int digitizeCommand(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--")) break;
+        if (isHelp(argument)) {
+            print(stdout, helpText(availableCores()));
+            return kDone;
+        }
+    }
+    const auto parsed = parseDigitizeArguments(arguments);
+    if (const auto* mistake = std::get_if<ArgumentError>(&parsed)) return wrongArguments(mistake->message);
+    const DigitizeRequest& request = std::get<DigitizeRequest>(parsed);
+    const auto planned = planOutputs(request);
+    if (const auto* mistake = std::get_if<ArgumentError>(&planned)) return wrongArguments(mistake->message);
+    const OutputPlan& plan = std::get<OutputPlan>(planned);
+
+    if (!plan.folder.isEmpty() && !QDir().mkpath(plan.folder)) {
+        print(stderr, QStringLiteral("vastrel-digitizer: cannot make the folder %1\n").arg(plan.folder));
+        return kSomeFailed;
+    }
+    BatchSettings batch;
+    batch.jobs = request.jobs > 0 ? request.jobs : availableCores();
+    batch.showProgress = isatty(STDERR_FILENO) == 1;
+    const int failed = runBatch(plan, settingsOf(request), batch);
+    if (failed == 0) return kDone;
+    print(stderr,
+          QStringLiteral("vastrel-digitizer: %1 of %2 images gave no CSV file\n").arg(failed).arg(plan.tasks.size()));
+    return kSomeFailed;
+}
+
+}  // namespace
+
+bool isCommand(int argc, char** argv)
+{
+    if (argc < 2) return false;
+    const std::string_view first = argv[1];
+    return first == "--help" || first == "-h" || first == "--version" || !first.starts_with('-');
+}
+
+int runCommand(int argc, char** argv)
+{
+    // Qt Core only: image plug-ins are found through it, and no display is
+    // ever asked for.
+    QCoreApplication application(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    const QString command = arguments.takeFirst();
+    if (isHelp(command)) {
+        print(stdout, helpText(availableCores()));
+        return kDone;
+    }
+    if (command == QLatin1String("--version")) {
+        print(stdout, QStringLiteral("vastrel-digitizer %1\n").arg(QLatin1String(VASTREL_VERSION)));
+        return kDone;
+    }
+    if (command == QLatin1String("digitize")) return digitizeCommand(arguments);
+    return wrongArguments(QStringLiteral("unknown command \"%1\"").arg(command));
+}
+
+}  // namespace vastrel::cli

@@ -1,0 +1,194 @@
+#include "cli/DigitizeArguments.h"
+
+#include "engine/image/Erasing.h"
+
+#include <QRegularExpression>
+#include <array>
+#include <optional>
+
+namespace vastrel::cli {
+
+namespace {
+
+using digitize::ScaleMode;
+
+struct ModeName {
+    QLatin1StringView name;
+    ScaleMode mode;
+};
+
+// The X axis is named first, as in the windows' option buttons.
+constexpr std::array kModeNames{
+    ModeName{QLatin1StringView("linear-linear"), ScaleMode::LinearLinear},
+    ModeName{QLatin1StringView("linear-log"), ScaleMode::LinearLog},
+    ModeName{QLatin1StringView("log-log"), ScaleMode::LogLog},
+};
+
+// Far beyond any image the program can show, and small enough that every
+// value is exact in the single precision the picks are held in.
+constexpr int kMaxPixel = 1'000'000;
+constexpr int kMaxJobs = 256;
+
+// Whole numbers separated by commas, blanks allowed around them.
+std::optional<std::vector<int>> wholeNumbers(const QString& text, int count)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d{1,7})\\s*$"));
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != count) return std::nullopt;
+    std::vector<int> values;
+    for (const QString& part : parts) {
+        const QRegularExpressionMatch match = number.match(part);
+        if (!match.hasMatch()) return std::nullopt;
+        const int value = match.captured(1).toInt();
+        if (value < -kMaxPixel || value > kMaxPixel) return std::nullopt;
+        values.push_back(value);
+    }
+    return values;
+}
+
+// Each returns what is wrong with the value, or nothing when it was taken.
+using Reader = std::optional<QString> (*)(DigitizeRequest& request, const QString& value);
+
+std::optional<QString> readPoint(QPoint& into, const QString& value, const char* example)
+{
+    const auto numbers = wholeNumbers(value, 2);
+    if (!numbers) return QStringLiteral("needs X,Y in whole pixels, like %1").arg(QLatin1StringView(example));
+    into = QPoint((*numbers)[0], (*numbers)[1]);
+    return std::nullopt;
+}
+
+std::optional<QString> readText(QString& into, const QString& value)
+{
+    // The windows refuse to digitize while a coordinate box is empty.
+    if (value.isEmpty()) return QStringLiteral("must not be empty (a blank reads as 0)");
+    into = value;
+    return std::nullopt;
+}
+
+struct Option {
+    QLatin1StringView name;
+    QLatin1StringView shortName;  // empty when there is none
+    bool repeatable;
+    Reader read;
+};
+
+const std::array kOptions{
+    Option{QLatin1StringView("--start"),
+           {},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readPoint(r.start, v, "--start 62,398"); }},
+    Option{QLatin1StringView("--end"),
+           {},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readPoint(r.end, v, "--end 541,37"); }},
+    Option{
+        QLatin1StringView("--x1"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.x1, v); }},
+    Option{
+        QLatin1StringView("--y1"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.y1, v); }},
+    Option{
+        QLatin1StringView("--x2"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.x2, v); }},
+    Option{
+        QLatin1StringView("--y2"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.y2, v); }},
+    Option{QLatin1StringView("--mode"),
+           {},
+           false,
+           [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
+               for (const ModeName& known : kModeNames) {
+                   if (v == known.name) {
+                       r.mode = known.mode;
+                       return std::nullopt;
+                   }
+               }
+               return QStringLiteral("must be one of %1").arg(scaleModeNames().join(QStringLiteral(", ")));
+           }},
+    Option{QLatin1StringView("--output"), QLatin1StringView("-o"), false,
+           [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
+               if (v.isEmpty()) return QStringLiteral("needs a file name, a folder or -");
+               r.output = v;
+               return std::nullopt;
+           }},
+    Option{QLatin1StringView("--jobs"), QLatin1StringView("-j"), false,
+           [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
+               const auto numbers = wholeNumbers(v, 1);
+               if (!numbers || (*numbers)[0] < 1 || (*numbers)[0] > kMaxJobs)
+                   return QStringLiteral("needs a whole number from 1 to %1").arg(kMaxJobs);
+               r.jobs = (*numbers)[0];
+               return std::nullopt;
+           }},
+    Option{QLatin1StringView("--erase"),
+           {},
+           true,
+           [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
+               const auto n = wholeNumbers(v, 4);
+               if (!n) return QStringLiteral("needs X0,Y0,X1,Y1 in whole pixels, like --erase 400,40,560,90");
+               r.erasures.push_back(image::rectangleBetween(QPoint((*n)[0], (*n)[1]), QPoint((*n)[2], (*n)[3])));
+               return std::nullopt;
+           }},
+};
+
+const Option* optionNamed(const QString& name)
+{
+    for (const Option& option : kOptions)
+        if (name == option.name || (!option.shortName.isEmpty() && name == option.shortName)) return &option;
+    return nullptr;
+}
+
+ArgumentError wrongValue(const Option& option, const QString& value, const QString& what)
+{
+    return {QStringLiteral("%1 %2, not \"%3\"").arg(option.name, what, value)};
+}
+
+}  // namespace
+
+QStringList scaleModeNames()
+{
+    QStringList names;
+    for (const ModeName& known : kModeNames) names.append(known.name);
+    return names;
+}
+
+std::variant<DigitizeRequest, ArgumentError> parseDigitizeArguments(const QStringList& arguments)
+{
+    DigitizeRequest request;
+    QList<const Option*> seen;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+            if (argument == QLatin1String("-"))
+                return ArgumentError{QStringLiteral("images cannot be read from standard input; name the files")};
+            request.images.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        const Option* option = optionNamed(name);
+        if (!option) return ArgumentError{QStringLiteral("unknown option %1").arg(name)};
+        if (!option->repeatable && seen.contains(option))
+            return ArgumentError{QStringLiteral("%1 is given twice").arg(option->name)};
+        seen.append(option);
+
+        QString value;
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return ArgumentError{QStringLiteral("%1 needs a value").arg(option->name)};
+        }
+        if (const std::optional<QString> what = option->read(request, value)) return wrongValue(*option, value, *what);
+    }
+
+    QStringList missing;
+    for (const char* required : {"--start", "--end", "--x1", "--y1", "--x2", "--y2"})
+        if (!seen.contains(optionNamed(QLatin1String(required)))) missing.append(QLatin1String(required));
+    if (!missing.isEmpty()) return ArgumentError{QStringLiteral("missing %1").arg(missing.join(QStringLiteral(", ")))};
+    if (request.images.isEmpty()) return ArgumentError{QStringLiteral("no image given")};
+    return request;
+}
+
+}  // namespace vastrel::cli

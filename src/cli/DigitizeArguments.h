@@ -1,0 +1,42 @@
+#pragma once
+// The arguments of "vastrel-digitizer digitize", read into one request. Every
+// mistake is found here, before any image is touched.
+
+#include "engine/digitize/References.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <variant>
+#include <vector>
+
+namespace vastrel::cli {
+
+struct DigitizeRequest {
+    QStringList images;
+    // The two picks, in pixels of the drawing area (the image's own pixels).
+    QPoint start;
+    QPoint end;
+    // The texts typed into the four coordinate boxes: start X, start Y, end X,
+    // end Y; read like the boxes read them.
+    QString x1, y1, x2, y2;
+    digitize::ScaleMode mode = digitize::ScaleMode::LinearLinear;
+    QString output;               // as given after -o; empty when not given
+    int jobs = 0;                 // 0: one per core
+    std::vector<QRect> erasures;  // applied in this order
+};
+
+struct ArgumentError {
+    QString message;  // one line, naming the option and what was wrong
+};
+
+// `arguments` are those after "digitize". Options take their value as the
+// next argument, whatever it starts with, or after "=" in the same argument;
+// "--" ends the options.
+std::variant<DigitizeRequest, ArgumentError> parseDigitizeArguments(const QStringList& arguments);
+
+// The names --mode accepts, in the order the windows offer the modes.
+QStringList scaleModeNames();
+
+}  // namespace vastrel::cli

@@ -1,0 +1,112 @@
+#include "cli/HelpText.h"
+
+#include "cli/DigitizeArguments.h"
+
+namespace vastrel::cli {
+
+namespace {
+
+QString synopsis()
+{
+    return QStringLiteral("Usage: vastrel-digitizer                 (opens the windows)\n"
+                          "       vastrel-digitizer digitize IMAGE... --start SX,SY --end EX,EY\n"
+                          "                         --x1 TEXT --y1 TEXT --x2 TEXT --y2 TEXT\n"
+                          "                         [--mode %1] [-o OUT] [--jobs N] [--erase X0,Y0,X1,Y1]...\n"
+                          "       vastrel-digitizer --help | --version\n")
+        .arg(scaleModeNames().join(QLatin1Char('|')));
+}
+
+}  // namespace
+
+QString usageText()
+{
+    return synopsis() + QStringLiteral("Try 'vastrel-digitizer --help' for the details.\n");
+}
+
+QString helpText(int cores)
+{
+    return synopsis() + QStringLiteral(R"(
+Started without arguments, vastrel-digitizer opens its windows. The digitize
+command does what "Digitize" and "File Save" do there, for any number of
+images, without a display: no X server, no window, nothing to click.
+
+Each image is read as the main window shows it: unscaled from its top-left
+corner on the 1005 x 805 pixel light grey image area, of which only what fits
+is read (so at most 1000 x 800 pixels of graph). Every pixel column between the
+two reference points gives the darkest pixel, judged by its green component,
+as the curve; the pixels are converted to graph values with the two reference
+points, the four coordinates and the scale mode. The CSV written is byte for
+byte the file the save dialog writes for the same image, picks, texts and
+mode: a line "X, Y", then one line per point such as "1.235E+03, -5.270E+01",
+every line ended by CR LF.
+
+The reference points (all six are required):
+  --start SX,SY    the start point, the lower-left corner of the plotting area,
+                   as image pixels: column SX from the left, row SY from the
+                   top (where you would click it in the main window)
+  --end EX,EY      the end point, the upper-right corner of the plotting area
+  --x1 TEXT        the graph X of the start point, as typed into its box
+  --y1 TEXT        the graph Y of the start point
+  --x2 TEXT        the graph X of the end point
+  --y2 TEXT        the graph Y of the end point
+                   The texts are read like the coordinate boxes read them: the
+                   longest leading number counts ("12 V" reads 12, "7,5" reads
+                   7, "1e3" reads 1000, text without a number reads 0, full-width
+                   digits read like ASCII ones, blanks are skipped); an empty
+                   text is refused. Write --x1=-2.5 or --x1 -2.5 for a negative
+                   value: an option always takes the next argument as its value.
+  --mode MODE      how the axes are scaled, X axis named first: linear-linear
+                   (the default), linear-log (Y logarithmic) or log-log
+
+Cleaning the image before the scan:
+  --erase X0,Y0,X1,Y1
+                   paints the rectangle between the pixels (X0,Y0) and (X1,Y1),
+                   both included, white, so that a legend, a label or a mark
+                   there is not taken for the curve. Repeatable; the rectangles
+                   are painted in the order given.
+
+Where the CSV goes:
+  -o, --output OUT
+                   For one image: the file OUT, or standard output when OUT is
+                   "-" or -o is left out. When OUT is an existing folder or
+                   ends in "/", the file goes into it as for several images.
+                   For several images: the folder OUT (made when missing), one
+                   file per image named after it: graph.png gives OUT/graph.csv.
+                   Two images that would give the same file name are refused
+                   before anything is done. Each file is written completely
+                   before it replaces an existing one, so a file is never left
+                   half-written and a failed image leaves its old file alone.
+  -j, --jobs N     how many images are digitized at the same time (default: one
+                   per processor, here %1)
+
+  -h, --help       shows this text
+      --version    shows the program's version
+
+What it reports: an image that cannot be read, a run the program refuses (for
+example a logarithmic axis with a coordinate of 0, or reference points more
+than 1003 pixels apart) and a file that cannot be written are reported on
+standard error as "vastrel-digitizer: IMAGE: reason", with the program's own
+refusal message; the other images go on. On a terminal a line on standard error
+shows the images done, the images per second and the time left; when standard
+error is not a terminal, only failures are reported there.
+
+Exit status: 0 when every image gave its CSV file, 1 when some did not (the
+others were written all the same), 2 when the arguments are wrong (the mistake
+is shown and nothing is done).
+
+Examples:
+  The sample graph samples/linear-linear.bmp has its plotting area from pixel
+  (80, 520) at the lower left to (760, 40) at the upper right, for X 0 to 10
+  and Y 0 to 100:
+    vastrel-digitizer digitize samples/linear-linear.bmp --start 80,520 \
+        --end 760,40 --x1 0 --y1 0 --x2 10 --y2 100 -o linear-linear.csv
+
+  A folder of scans from one instrument, all with the same axes, with the
+  legend box in the top right erased, on every processor:
+    vastrel-digitizer digitize scans/*.png --start 62,398 --end 541,37 \
+        --x1=-2.5 --y1 10 --x2 7.5 --y2 2.6e2 --erase 430,45,535,95 -o results/
+)")
+                            .arg(cores);
+}
+
+}  // namespace vastrel::cli

@@ -1,0 +1,53 @@
+#include "cli/ImageJob.h"
+
+#include "engine/digitize/DigitizeRun.h"
+#include "engine/image/DrawingArea.h"
+#include "engine/image/Erasing.h"
+#include "engine/image/ImageDecoding.h"
+#include "engine/results/RowText.h"
+#include "engine/text/TypedNumber.h"
+
+namespace vastrel::cli {
+
+DigitizeSettings settingsOf(const DigitizeRequest& request)
+{
+    DigitizeSettings settings;
+    digitize::References& refs = settings.references;
+    refs.startX = static_cast<float>(request.start.x());
+    refs.startY = static_cast<float>(request.start.y());
+    refs.endX = static_cast<float>(request.end.x());
+    refs.endY = static_cast<float>(request.end.y());
+    refs.x1 = text::typedNumber(request.x1);
+    refs.y1 = text::typedNumber(request.y1);
+    refs.x2 = text::typedNumber(request.x2);
+    refs.y2 = text::typedNumber(request.y2);
+    refs.mode = request.mode;
+    settings.erasures = request.erasures;
+    return settings;
+}
+
+ImageOutcome ImageDigitizer::digitizeFile(const QString& path)
+{
+    ImageOutcome outcome;
+    auto loaded = image::LoadPicture(path, image::kDrawingAreaSize);
+    if (const auto* failure = std::get_if<image::ImageLoadFailure>(&loaded)) {
+        outcome.failure = QStringLiteral("cannot read the image: %1").arg(failure->reason);
+        return outcome;
+    }
+    image::composeDrawingAreaInto(area_, std::get<QImage>(loaded));
+    loaded = QImage();
+    for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
+
+    const digitize::DigitizeOutcome run = digitize::digitize(image::pixelViewOf(area_), settings_.references);
+    if (!run.ok()) {
+        outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(run.refusal));
+        return outcome;
+    }
+    std::vector<results::GraphPoint> points;
+    points.reserve(run.points.size());
+    for (const digitize::DigitizedPoint& point : run.points) points.push_back({point.x, point.y});
+    outcome.csv = results::csvText(points);
+    return outcome;
+}
+
+}  // namespace vastrel::cli

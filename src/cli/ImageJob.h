@@ -1,0 +1,46 @@
+#pragma once
+// One image taken the way the windows take it: decoded with the same limits,
+// shown unscaled on the same drawing area, the erasures painted over it, then
+// scanned, converted and turned into the bytes the save dialog writes.
+
+#include "cli/DigitizeArguments.h"
+#include "engine/digitize/References.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace vastrel::cli {
+
+struct DigitizeSettings {
+    digitize::References references;
+    std::vector<QRect> erasures;
+};
+
+// The picks and the four texts, read as the coordinate boxes read them.
+DigitizeSettings settingsOf(const DigitizeRequest& request);
+
+struct ImageOutcome {
+    std::string csv;  // the CSV file's bytes
+    QString failure;  // why the image gave none; empty when it did
+
+    bool ok() const { return failure.isEmpty(); }
+};
+
+// Digitizes one image after another with the same settings. Each worker of a
+// batch has its own: the drawing area's memory is kept from one image to the
+// next.
+class ImageDigitizer {
+public:
+    explicit ImageDigitizer(const DigitizeSettings& settings) : settings_(settings) {}
+
+    ImageOutcome digitizeFile(const QString& path);
+
+private:
+    const DigitizeSettings& settings_;
+    QImage area_;
+};
+
+}  // namespace vastrel::cli

@@ -1,0 +1,247 @@
+// The digitize command against the windows: the same image, picks, typed
+// texts and scale mode give the very same CSV bytes whether a user clicks
+// through the main window, "Digitize" and the save dialog, or runs the built
+// program without any display.
+
+#include "MainWindowFixture.h"
+#include "results/Form2.h"
+#include "results/Form3.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QProcess>
+#include <cmath>
+
+using namespace vastrel;
+using testing::MainWindowFixture;
+
+namespace {
+
+const QStringList kModeNames = {"linear-linear", "linear-log", "log-log"};
+
+// A dark box at the top right of the plotting area, where legends sit.
+QRect legendOf(QRect plot)
+{
+    return {plot.right() - plot.width() / 4, plot.top() + 10, plot.width() / 5, 40};
+}
+
+// A graph as scanners and plotting programs give them: a grey grid, a black
+// frame, a dark curve drawn with smoothing, and the legend box, darker than
+// the curve where they share columns.
+QImage graphPicture(QSize size, QImage::Format format, QRect plot, QColor paper = Qt::white)
+{
+    QImage picture(size, format);
+    picture.fill(paper);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(200, 200, 200), 1));
+    for (int k = 1; k < 5; ++k) {
+        const int x = plot.left() + plot.width() * k / 5, y = plot.top() + plot.height() * k / 5;
+        painter.drawLine(x, plot.top(), x, plot.bottom());
+        painter.drawLine(plot.left(), y, plot.right(), y);
+    }
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawRect(plot);
+    QPainterPath curve;
+    curve.moveTo(plot.left() + 3, plot.center().y());
+    for (int x = plot.left() + 4; x < plot.right() - 2; ++x) {
+        const double u = double(x - plot.left()) / plot.width();
+        curve.lineTo(x, plot.bottom() - plot.height() * (0.5 + 0.4 * std::sin(7.0 * u) * (1.0 - 0.5 * u)));
+    }
+    painter.setPen(QPen(QColor(20, 40, 150), 2.5));
+    painter.drawPath(curve);
+    painter.fillRect(legendOf(plot), QColor(10, 10, 10));
+    return picture;
+}
+
+struct Calibration {
+    QPoint start, end;
+    QStringList typed;  // start X, start Y, end X, end Y, as typed into the boxes
+    int mode;           // 1, 2, 3: the option button chosen
+};
+
+QStringList commandArguments(const QString& image, const Calibration& c)
+{
+    return {"digitize",
+            image,
+            QStringLiteral("--start=%1,%2").arg(c.start.x()).arg(c.start.y()),
+            QStringLiteral("--end=%1,%2").arg(c.end.x()).arg(c.end.y()),
+            "--x1=" + c.typed[0],
+            "--y1",
+            c.typed[1],
+            "--x2",
+            c.typed[2],
+            "--y2=" + c.typed[3],
+            "--mode",
+            kModeNames[c.mode - 1]};
+}
+
+struct CommandRun {
+    int exitCode = -1;
+    QByteArray standardOutput, standardError;
+};
+
+// The built program with no display at all: no X server, no Wayland, and no
+// platform chosen for Qt.
+CommandRun runCommand(const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
+        environment.remove(QLatin1String(name));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VASTREL_PROGRAM), arguments);
+    CommandRun run;
+    if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit) return run;
+    run.exitCode = program.exitCode();
+    run.standardOutput = program.readAllStandardOutput();
+    run.standardError = program.readAllStandardError();
+    return run;
+}
+
+// The user's road in the main window: the file box, the scale mode, both
+// picks with their typed coordinates, and "Digitize".
+bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibration& c)
+{
+    if (!app.show() || !app.clickFile(file)) return false;
+    tk::OptionButton* options[] = {app.form->Option1, app.form->Option2, app.form->Option3};
+    QTest::mouseClick(options[c.mode - 1], Qt::LeftButton);
+    QTest::mouseClick(app.form->Command3, Qt::LeftButton);
+    app.pressOnPicture(c.start.x(), c.start.y());
+    app.form->Text1->setText(c.typed[0]);
+    app.form->Text2->setText(c.typed[1]);
+    QTest::mouseClick(app.form->Command4, Qt::LeftButton);
+    app.pressOnPicture(c.end.x(), c.end.y());
+    app.form->Text3->setText(c.typed[2]);
+    app.form->Text4->setText(c.typed[3]);
+    app.platform.messages.clear();
+    QTest::mouseClick(app.form->Command5, Qt::LeftButton);
+    return true;
+}
+
+// "データ保存", then "File Save" into the fixture's folder under `name`.
+QByteArray saveFromWindows(MainWindowFixture& app, const QString& name)
+{
+    QTest::mouseClick(app.module->form2().Command6, Qt::LeftButton);
+    results::Form3& dialog = app.module->form3();
+    if (!dialog.Dir2->setPath(app.folder().absolutePath())) return {};
+    dialog.Text9->setText(name);
+    QTest::mouseClick(dialog.Command6, Qt::LeftButton);
+    QFile saved(app.path(name + ".csv"));
+    return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Calibration)
+
+class CommandLineMatchesWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sameImageSameBytes_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<Calibration>("calibration");
+
+        const QRect plot(62, 37, 480, 362);
+        const Calibration linear{{62, 398}, {541, 37}, {"-2.5", "10", "7,5", "2.6e2 V"}, 1};
+        const Calibration linearLog{{62, 398}, {541, 37}, {"0", "０.01", "50", "1000"}, 2};
+        const Calibration logLog{{62, 398}, {541, 37}, {"1", "0.5", "1e3", "5000"}, 3};
+        const QImage rgb = graphPicture({600, 440}, QImage::Format_RGB32, plot);
+        QTest::newRow("linear-linear bmp") << "graph.bmp" << rgb << linear;
+        QTest::newRow("linear-log tif") << "graph.tif" << rgb << linearLog;
+        QTest::newRow("log-log jpg") << "graph.jpg" << rgb << logLog;
+        // Transparent paper shows the image area's grey through it.
+        QTest::newRow("linear-log transparent tif")
+            << "clear.tif" << graphPicture({600, 440}, QImage::Format_ARGB32, plot, Qt::transparent) << linearLog;
+        // Larger than the image area: only the part shown is read, out to
+        // the area's last column and row; 1000 points, the most a run holds.
+        const QRect wide(1, 3, 1003, 799);
+        QTest::newRow("1000 points of a cut-off bmp")
+            << "large.bmp" << graphPicture({1300, 1000}, QImage::Format_RGB32, wide)
+            << Calibration{{1, 802}, {1004, 3}, {"0", "1", "1000", "1e-3"}, 2};
+    }
+
+    void sameImageSameBytes()
+    {
+        QFETCH(QString, file);
+        QFETCH(QImage, picture);
+        QFETCH(Calibration, calibration);
+        MainWindowFixture app([&](const QDir& folder) { picture.save(folder.filePath(file)); });
+        QVERIFY(QFileInfo::exists(app.path(file)));
+        QVERIFY(digitizeInWindows(app, file, calibration));
+        QCOMPARE(app.platform.texts(), QStringList{" --- DIGITIZE が終了しました。--- "});
+        const QByteArray fromWindows = saveFromWindows(app, "windows");
+        QVERIFY(fromWindows.startsWith("X, Y\r\n"));
+        QVERIFY(fromWindows.count("\r\n") > 100);
+
+        const CommandRun run = runCommand(commandArguments(app.path(file), calibration) << "-o" << app.path("cli.csv"));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.standardError, QByteArray());
+        QFile fromCommand(app.path("cli.csv"));
+        QVERIFY(fromCommand.open(QIODevice::ReadOnly));
+        QCOMPARE(fromCommand.readAll(), fromWindows);
+        // Without -o, the same bytes on standard output.
+        QCOMPARE(runCommand(commandArguments(app.path(file), calibration)).standardOutput, fromWindows);
+    }
+
+    void aRefusalIsTheWindowsRefusal_data()
+    {
+        QTest::addColumn<Calibration>("calibration");
+        QTest::newRow("log Y from 0") << Calibration{{62, 398}, {541, 37}, {"0", "0", "10", "100"}, 2};
+        QTest::newRow("too wide") << Calibration{{0, 398}, {1004, 37}, {"0", "0", "10", "100"}, 1};
+    }
+
+    void aRefusalIsTheWindowsRefusal()
+    {
+        QFETCH(Calibration, calibration);
+        const QImage picture = graphPicture({600, 440}, QImage::Format_RGB32, QRect(62, 37, 480, 362));
+        MainWindowFixture app([&](const QDir& folder) { picture.save(folder.filePath("graph.bmp")); });
+        QVERIFY(digitizeInWindows(app, "graph.bmp", calibration));
+        QCOMPARE(app.platform.messages.size(), 1);
+        QCOMPARE(app.platform.messages[0].style, tk::kExclamationMessage);
+        const QString refusal = app.platform.messages[0].text;
+
+        const CommandRun run =
+            runCommand(commandArguments(app.path("graph.bmp"), calibration) << "-o" << app.path("cli.csv"));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.standardOutput, QByteArray());
+        QVERIFY2(QString::fromUtf8(run.standardError).contains(app.path("graph.bmp") + ": refused:" + refusal),
+                 run.standardError.constData());
+        QVERIFY(!QFileInfo::exists(app.path("cli.csv")));
+    }
+
+    // The windows have no eraser yet, so the user's way to the same result is
+    // an image whose legend was painted over before it was opened.
+    void anErasedLegendIsWhitePaper()
+    {
+        const QRect plot(62, 37, 480, 362);
+        const QRect legend = legendOf(plot);
+        const QImage picture = graphPicture({600, 440}, QImage::Format_RGB32, plot);
+        QImage cleaned = picture;
+        QPainter(&cleaned).fillRect(legend, Qt::white);
+        MainWindowFixture app([&](const QDir& folder) {
+            picture.save(folder.filePath("graph.bmp"));
+            cleaned.save(folder.filePath("cleaned.bmp"));
+        });
+        const Calibration calibration{{62, 398}, {541, 37}, {"0", "0", "10", "100"}, 1};
+        QVERIFY(digitizeInWindows(app, "cleaned.bmp", calibration));
+        const QByteArray fromWindows = saveFromWindows(app, "windows");
+
+        const QString corners = QStringLiteral("%1,%2,%3,%4");
+        const QStringList erasures = {
+            // Corners in either order; a second rectangle that only partly
+            // lies in the area; both together cover the legend.
+            "--erase", corners.arg(legend.right()).arg(legend.bottom()).arg(legend.left()).arg(legend.top() + 20),
+            "--erase=" + corners.arg(legend.left()).arg(-50).arg(legend.right()).arg(legend.top() + 20)};
+        const CommandRun run = runCommand(commandArguments(app.path("graph.bmp"), calibration) + erasures);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.standardOutput, fromWindows);
+        // And the legend does change the result when it stays.
+        QVERIFY(runCommand(commandArguments(app.path("graph.bmp"), calibration)).standardOutput != fromWindows);
+    }
+};
+
+QTEST_MAIN(CommandLineMatchesWindowsTest)
+#include "command_line_matches_windows_test.moc"
