@@ -22,6 +22,7 @@ constexpr std::array kModeNames{
     ModeName{QLatin1StringView("linear-linear"), ScaleMode::LinearLinear},
     ModeName{QLatin1StringView("linear-log"), ScaleMode::LinearLog},
     ModeName{QLatin1StringView("log-log"), ScaleMode::LogLog},
+    ModeName{QLatin1StringView("log-linear"), ScaleMode::LogLinear},
 };
 
 // Far beyond any image the program can show, and small enough that every
@@ -124,6 +125,10 @@ const std::array kOptions{
                r.erasures.push_back(image::rectangleBetween(QPoint((*n)[0], (*n)[1]), QPoint((*n)[2], (*n)[3])));
                return std::nullopt;
            }},
+    Option{QLatin1StringView("--colour-at"),
+           {},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readPoint(r.colourAt.emplace(), v, "--colour-at 300,210"); }},
 };
 
 const Option* optionNamed(const QString& name)

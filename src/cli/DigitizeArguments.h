@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct DigitizeRequest {
     QString output;               // as given after -o; empty when not given
     int jobs = 0;                 // 0: one per core
     std::vector<QRect> erasures;  // applied in this order
+    // The pixel whose colour (after the erasures) is the curve's, as a
+    // Ctrl + click there would choose it; none for the darkest pixel.
+    std::optional<QPoint> colourAt;
 };
 
 struct ArgumentError {

@@ -11,7 +11,8 @@ QString synopsis()
     return QStringLiteral("Usage: vastrel-digitizer                 (opens the windows)\n"
                           "       vastrel-digitizer digitize IMAGE... --start SX,SY --end EX,EY\n"
                           "                         --x1 TEXT --y1 TEXT --x2 TEXT --y2 TEXT\n"
-                          "                         [--mode %1] [-o OUT] [--jobs N] [--erase X0,Y0,X1,Y1]...\n"
+                          "                         [--mode %1] [-o OUT] [--jobs N]\n"
+                          "                         [--erase X0,Y0,X1,Y1]... [--colour-at X,Y]\n"
                           "       vastrel-digitizer --help | --version\n")
         .arg(scaleModeNames().join(QLatin1Char('|')));
 }
@@ -34,7 +35,8 @@ Each image is read as the main window shows it: unscaled from its top-left
 corner on the 1005 x 805 pixel light grey image area, of which only what fits
 is read (so at most 1000 x 800 pixels of graph). Every pixel column between the
 two reference points gives the darkest pixel, judged by its green component,
-as the curve; the pixels are converted to graph values with the two reference
+as the curve (or, with --colour-at, the centre of the curve of a chosen
+colour); the pixels are converted to graph values with the two reference
 points, the four coordinates and the scale mode. The CSV written is byte for
 byte the file the save dialog writes for the same image, picks, texts and
 mode: a line "X, Y", then one line per point such as "1.235E+03, -5.270E+01",
@@ -56,7 +58,8 @@ The reference points (all six are required):
                    text is refused. Write --x1=-2.5 or --x1 -2.5 for a negative
                    value: an option always takes the next argument as its value.
   --mode MODE      how the axes are scaled, X axis named first: linear-linear
-                   (the default), linear-log (Y logarithmic) or log-log
+                   (the default), linear-log (Y logarithmic), log-log, or
+                   log-linear (X logarithmic, as in frequency responses)
 
 Cleaning the image before the scan:
   --erase X0,Y0,X1,Y1
@@ -64,6 +67,18 @@ Cleaning the image before the scan:
                    both included, white, so that a legend, a label or a mark
                    there is not taken for the curve. Repeatable; the rectangles
                    are painted in the order given.
+
+Finding a coloured curve:
+  --colour-at X,Y  takes the colour of the image pixel (X,Y), after the
+                   erasures, as the curve's, as Ctrl + click there does in the
+                   main window: in each column the centre of the run of pixels
+                   of that colour (each of red, green and blue within 48) that
+                   continues the curve from (X,Y) is taken, to a fraction of a
+                   pixel, and columns where the curve is hidden are bridged.
+                   Use it for graphs with several curves, a legend or text in
+                   the plot, or markers. (X,Y) must lie on the image, best on
+                   the curve itself; an image with no pixel of that colour
+                   between the reference points is refused.
 
 Where the CSV goes:
   -o, --output OUT
@@ -105,6 +120,12 @@ Examples:
   legend box in the top right erased, on every processor:
     vastrel-digitizer digitize scans/*.png --start 62,398 --end 541,37 \
         --x1=-2.5 --y1 10 --x2 7.5 --y2 2.6e2 --erase 430,45,535,95 -o results/
+
+  The red curve of a semi-logarithmic frequency response, X from 10 Hz to
+  100 kHz, Y from -40 to 20 dB, the curve's colour taken at pixel (300,210):
+    vastrel-digitizer digitize response.png --start 58,402 --end 570,44 \
+        --x1 10 --y1=-40 --x2 1e5 --y2 20 --mode log-linear \
+        --colour-at 300,210 -o response.csv
 )")
                             .arg(cores);
 }

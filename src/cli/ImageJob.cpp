@@ -1,5 +1,6 @@
 #include "cli/ImageJob.h"
 
+#include "engine/digitize/CurveColour.h"
 #include "engine/digitize/DigitizeRun.h"
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
@@ -23,6 +24,7 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     refs.y2 = text::typedNumber(request.y2);
     refs.mode = request.mode;
     settings.erasures = request.erasures;
+    settings.colourAt = request.colourAt;
     return settings;
 }
 
@@ -34,11 +36,27 @@ ImageOutcome ImageDigitizer::digitizeFile(const QString& path)
         outcome.failure = QStringLiteral("cannot read the image: %1").arg(failure->reason);
         return outcome;
     }
+    const QSize imageSize = std::get<QImage>(loaded).size();
     image::composeDrawingAreaInto(area_, std::get<QImage>(loaded));
     loaded = QImage();
     for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
 
-    const digitize::DigitizeOutcome run = digitize::digitize(image::pixelViewOf(area_), settings_.references);
+    const image::PixelView view = image::pixelViewOf(area_);
+    std::optional<digitize::CurveColour> colour;
+    if (const auto& at = settings_.colourAt) {
+        // As in the windows, the colour is taken on the picture only, never
+        // on the grey margin beyond it.
+        if (!QRect(QPoint(0, 0), imageSize).contains(*at)) {
+            outcome.failure = QStringLiteral("--colour-at %1,%2 lies outside the image (%3 × %4 pixels)")
+                                  .arg(at->x())
+                                  .arg(at->y())
+                                  .arg(imageSize.width())
+                                  .arg(imageSize.height());
+            return outcome;
+        }
+        colour = digitize::curveColourAt(view, at->x(), at->y());
+    }
+    const digitize::DigitizeOutcome run = digitize::digitize(view, settings_.references, colour);
     if (!run.ok()) {
         outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(run.refusal));
         return outcome;

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ namespace vastrel::cli {
 struct DigitizeSettings {
     digitize::References references;
     std::vector<QRect> erasures;
+    std::optional<QPoint> colourAt;
 };
 
 // The picks and the four texts, read as the coordinate boxes read them.

@@ -65,10 +65,7 @@ void Form1::chooseCurveColourAt(float x, float y)
     const QImage& picture = Picture1->Picture();
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     if (picture.isNull() || x < 0 || y < 0 || px >= picture.width() || py >= picture.height()) return;
-    const std::int32_t shown = Picture1->Point(x, y);  // &H00BBGGRR
-    module_.curveColour = digitize::CurveColour{static_cast<std::uint8_t>(shown & 0xFF),
-                                                static_cast<std::uint8_t>((shown >> 8) & 0xFF),
-                                                static_cast<std::uint8_t>((shown >> 16) & 0xFF), px, py};
+    module_.curveColour = digitize::curveColourAt(Picture1->pixels(), px, py);
     showCurveColour();
 }
 

@@ -11,13 +11,15 @@
 #include <QPainterPath>
 #include <QProcess>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 using namespace vastrel;
 using testing::MainWindowFixture;
 
 namespace {
 
-const QStringList kModeNames = {"linear-linear", "linear-log", "log-log"};
+const QStringList kModeNames = {"linear-linear", "linear-log", "log-log", "log-linear"};
 
 // A dark box at the top right of the plotting area, where legends sit.
 QRect legendOf(QRect plot)
@@ -28,7 +30,8 @@ QRect legendOf(QRect plot)
 // A graph as scanners and plotting programs give them: a grey grid, a black
 // frame, a dark curve drawn with smoothing, and the legend box, darker than
 // the curve where they share columns.
-QImage graphPicture(QSize size, QImage::Format format, QRect plot, QColor paper = Qt::white)
+QImage graphPicture(QSize size, QImage::Format format, QRect plot, QColor paper = Qt::white,
+                    QColor ink = QColor(20, 40, 150))
 {
     QImage picture(size, format);
     picture.fill(paper);
@@ -48,7 +51,7 @@ QImage graphPicture(QSize size, QImage::Format format, QRect plot, QColor paper 
         const double u = double(x - plot.left()) / plot.width();
         curve.lineTo(x, plot.bottom() - plot.height() * (0.5 + 0.4 * std::sin(7.0 * u) * (1.0 - 0.5 * u)));
     }
-    painter.setPen(QPen(QColor(20, 40, 150), 2.5));
+    painter.setPen(QPen(ink, 2.5));
     painter.drawPath(curve);
     painter.fillRect(legendOf(plot), QColor(10, 10, 10));
     return picture;
@@ -57,12 +60,16 @@ QImage graphPicture(QSize size, QImage::Format format, QRect plot, QColor paper 
 struct Calibration {
     QPoint start, end;
     QStringList typed;  // start X, start Y, end X, end Y, as typed into the boxes
-    int mode;           // 1, 2, 3: the option button chosen
+    int mode;           // 1 .. 4: the option button chosen
+    // Where the curve's colour is taken (Ctrl + click); none for the darkest pixel.
+    std::optional<QPoint> colourAt = std::nullopt;
 };
 
 QStringList commandArguments(const QString& image, const Calibration& c)
 {
-    return {"digitize",
+    QStringList colour;
+    if (c.colourAt) colour << "--colour-at" << QStringLiteral("%1,%2").arg(c.colourAt->x()).arg(c.colourAt->y());
+    return QStringList{"digitize",
             image,
             QStringLiteral("--start=%1,%2").arg(c.start.x()).arg(c.start.y()),
             QStringLiteral("--end=%1,%2").arg(c.end.x()).arg(c.end.y()),
@@ -73,7 +80,7 @@ QStringList commandArguments(const QString& image, const Calibration& c)
             c.typed[2],
             "--y2=" + c.typed[3],
             "--mode",
-            kModeNames[c.mode - 1]};
+            kModeNames[c.mode - 1]} + colour;
 }
 
 struct CommandRun {
@@ -101,10 +108,10 @@ CommandRun runCommand(const QStringList& arguments)
 
 // The user's road in the main window: the file box, the scale mode, both
 // picks with their typed coordinates, and "Digitize".
-bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibration& c)
+bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibration& c, bool load = true)
 {
-    if (!app.show() || !app.clickFile(file)) return false;
-    tk::OptionButton* options[] = {app.form->Option1, app.form->Option2, app.form->Option3};
+    if (load && (!app.show() || !app.clickFile(file))) return false;
+    tk::OptionButton* options[] = {app.form->Option1, app.form->Option2, app.form->Option3, app.form->Option4};
     QTest::mouseClick(options[c.mode - 1], Qt::LeftButton);
     QTest::mouseClick(app.form->Command3, Qt::LeftButton);
     app.pressOnPicture(c.start.x(), c.start.y());
@@ -114,6 +121,7 @@ bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibr
     app.pressOnPicture(c.end.x(), c.end.y());
     app.form->Text3->setText(c.typed[2]);
     app.form->Text4->setText(c.typed[3]);
+    if (c.colourAt) app.pressOnPicture(c.colourAt->x(), c.colourAt->y(), Qt::LeftButton, Qt::ControlModifier);
     app.platform.messages.clear();
     QTest::mouseClick(app.form->Command5, Qt::LeftButton);
     return true;
@@ -152,6 +160,15 @@ private slots:
         QTest::newRow("linear-linear bmp") << "graph.bmp" << rgb << linear;
         QTest::newRow("linear-log tif") << "graph.tif" << rgb << linearLog;
         QTest::newRow("log-log jpg") << "graph.jpg" << rgb << logLog;
+        const Calibration logLinear{{62, 398}, {541, 37}, {"10", "-40", "1e5", "20 dB"}, 4};
+        QTest::newRow("log-linear png") << "graph.png" << rgb << logLinear;
+        // The curve found by its colour, the legend darker than it ignored.
+        const QImage red = graphPicture({600, 440}, QImage::Format_RGB32, plot, Qt::white, QColor(220, 30, 30));
+        Calibration byColour = logLinear;
+        byColour.colourAt = QPoint(plot.left() + 4, plot.center().y());
+        QTest::newRow("log-linear png by colour") << "red.png" << red << byColour;
+        byColour.mode = 1;
+        QTest::newRow("linear-linear jpg by colour") << "red.jpg" << red << byColour;
         // Transparent paper shows the image area's grey through it.
         QTest::newRow("linear-log transparent tif")
             << "clear.tif" << graphPicture({600, 440}, QImage::Format_ARGB32, plot, Qt::transparent) << linearLog;
@@ -184,6 +201,11 @@ private slots:
         QCOMPARE(fromCommand.readAll(), fromWindows);
         // Without -o, the same bytes on standard output.
         QCOMPARE(runCommand(commandArguments(app.path(file), calibration)).standardOutput, fromWindows);
+        if (calibration.colourAt) {
+            // The chosen colour mattered: the darker legend would have been taken.
+            calibration.colourAt.reset();
+            QVERIFY(runCommand(commandArguments(app.path(file), calibration)).standardOutput != fromWindows);
+        }
     }
 
     void aRefusalIsTheWindowsRefusal_data()
@@ -212,34 +234,52 @@ private slots:
         QVERIFY(!QFileInfo::exists(app.path("cli.csv")));
     }
 
-    // The windows have no eraser yet, so the user's way to the same result is
-    // an image whose legend was painted over before it was opened.
-    void anErasedLegendIsWhitePaper()
+    // The same rectangles erased with the right button in the main window
+    // and with --erase.
+    void anErasedLegendIsErasedAlike()
     {
         const QRect plot(62, 37, 480, 362);
         const QRect legend = legendOf(plot);
         const QImage picture = graphPicture({600, 440}, QImage::Format_RGB32, plot);
-        QImage cleaned = picture;
-        QPainter(&cleaned).fillRect(legend, Qt::white);
-        MainWindowFixture app([&](const QDir& folder) {
-            picture.save(folder.filePath("graph.bmp"));
-            cleaned.save(folder.filePath("cleaned.bmp"));
-        });
+        MainWindowFixture app([&](const QDir& folder) { picture.save(folder.filePath("graph.bmp")); });
+        QVERIFY(app.show() && app.clickFile("graph.bmp"));
+        // Corners in either order; the second rectangle only partly lies in
+        // the area; together they cover the legend.
+        const QPoint firstFrom = legend.bottomRight(), firstTo(legend.left(), legend.top() + 20);
+        const QPoint secondFrom(legend.left(), -50), secondTo(legend.right(), legend.top() + 20);
+        const auto inBox = [&](QPoint pixel) { return app.form->Picture1->contentsRect().topLeft() + pixel; };
+        for (const auto& [from, to] : {std::pair(firstFrom, firstTo), std::pair(secondFrom, secondTo)}) {
+            QTest::mousePress(app.form->Picture1, Qt::RightButton, {}, inBox(from));
+            QTest::mouseMove(app.form->Picture1, inBox(to));
+            QTest::mouseRelease(app.form->Picture1, Qt::RightButton, {}, inBox(to));
+        }
+        QVERIFY(app.form->canUndoErase());
         const Calibration calibration{{62, 398}, {541, 37}, {"0", "0", "10", "100"}, 1};
-        QVERIFY(digitizeInWindows(app, "cleaned.bmp", calibration));
+        QVERIFY(digitizeInWindows(app, "graph.bmp", calibration, false));
         const QByteArray fromWindows = saveFromWindows(app, "windows");
 
         const QString corners = QStringLiteral("%1,%2,%3,%4");
         const QStringList erasures = {
-            // Corners in either order; a second rectangle that only partly
-            // lies in the area; both together cover the legend.
-            "--erase", corners.arg(legend.right()).arg(legend.bottom()).arg(legend.left()).arg(legend.top() + 20),
-            "--erase=" + corners.arg(legend.left()).arg(-50).arg(legend.right()).arg(legend.top() + 20)};
+            "--erase", corners.arg(firstFrom.x()).arg(firstFrom.y()).arg(firstTo.x()).arg(firstTo.y()),
+            "--erase=" + corners.arg(secondFrom.x()).arg(secondFrom.y()).arg(secondTo.x()).arg(secondTo.y())};
         const CommandRun run = runCommand(commandArguments(app.path("graph.bmp"), calibration) + erasures);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.standardOutput, fromWindows);
         // And the legend does change the result when it stays.
         QVERIFY(runCommand(commandArguments(app.path("graph.bmp"), calibration)).standardOutput != fromWindows);
+    }
+
+    void aColourOffThePictureIsReportedForThatImage()
+    {
+        const QImage picture = graphPicture({600, 440}, QImage::Format_RGB32, QRect(62, 37, 480, 362));
+        MainWindowFixture app([&](const QDir& folder) { picture.save(folder.filePath("graph.png")); });
+        Calibration calibration{{62, 398}, {541, 37}, {"0", "0", "10", "100"}, 1};
+        calibration.colourAt = QPoint(700, 100);  // on the grey beyond the picture
+        const CommandRun run = runCommand(commandArguments(app.path("graph.png"), calibration));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.standardOutput, QByteArray());
+        QVERIFY2(run.standardError.contains("--colour-at 700,100 lies outside the image (600 × 440 pixels)"),
+                 run.standardError.constData());
     }
 };
 

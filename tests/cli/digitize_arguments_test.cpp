@@ -61,7 +61,10 @@ TEST(DigitizeArguments, DefaultsAndModeNames)
     EXPECT_EQ(request.jobs, 0);
     EXPECT_TRUE(request.output.isEmpty());
     EXPECT_TRUE(request.erasures.empty());
-    EXPECT_EQ(scaleModeNames(), QStringList({"linear-linear", "linear-log", "log-log"}));
+    EXPECT_FALSE(request.colourAt.has_value());
+    EXPECT_EQ(scaleModeNames(), QStringList({"linear-linear", "linear-log", "log-log", "log-linear"}));
+    EXPECT_EQ(parsed(QStringList{"a.png", "--mode=log-linear"} + kCalibration).mode, ScaleMode::LogLinear);
+    EXPECT_EQ(parsed(QStringList{"a.png", "--colour-at", " 300, 210"} + kCalibration).colourAt, QPoint(300, 210));
     EXPECT_EQ(parsed(QStringList{"a.png", "--mode", "linear-log"} + kCalibration).mode, ScaleMode::LinearLog);
 }
 
@@ -79,7 +82,10 @@ TEST(DigitizeArguments, EachMistakeIsNamed)
         {image + kCalibration + QStringList{"--jobs"}, "--jobs needs a value"},
         {image + kCalibration + QStringList{"--jobs", "0"}, "--jobs needs a whole number from 1 to 256, not \"0\""},
         {image + kCalibration + QStringList{"--mode", "Log-Log"},
-         "--mode must be one of linear-linear, linear-log, log-log, not \"Log-Log\""},
+         "--mode must be one of linear-linear, linear-log, log-log, log-linear, not \"Log-Log\""},
+        {image + kCalibration + QStringList{"--colour-at", "300"},
+         "--colour-at needs X,Y in whole pixels, like --colour-at 300,210, not \"300\""},
+        {image + kCalibration + QStringList{"--colour-at=1,2", "--colour-at=3,4"}, "--colour-at is given twice"},
         {image + kCalibration + QStringList{"--erase", "1,2,3"},
          "--erase needs X0,Y0,X1,Y1 in whole pixels, like --erase 400,40,560,90, not \"1,2,3\""},
         {image + kCalibration + QStringList{"-o="}, "--output needs a file name, a folder or -, not \"\""},

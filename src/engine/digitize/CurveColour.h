@@ -1,6 +1,8 @@
 #pragma once
 // The colour the user chose for the curve, and where it was taken.
 
+#include "engine/image/PixelView.h"
+
 #include <cstdint>
 
 namespace vastrel::digitize {
@@ -23,5 +25,14 @@ struct CurveColour {
     // 0 .. 254; a pixel matches when no component differs by more.
     int tolerance = kDefaultColourTolerance;
 };
+
+// The colour shown at drawing-area pixel (x, y), taken as the curve's there;
+// the pixel must lie inside the view.
+inline CurveColour curveColourAt(const image::PixelView& view, int x, int y)
+{
+    const std::int32_t shown = view.point(x, y);  // &H00BBGGRR
+    return {static_cast<std::uint8_t>(shown & 0xFF), static_cast<std::uint8_t>((shown >> 8) & 0xFF),
+            static_cast<std::uint8_t>((shown >> 16) & 0xFF), x, y};
+}
 
 }  // namespace vastrel::digitize
