@@ -34,8 +34,8 @@
 
 namespace {
 
-using vastrel::image::PixelView;
 using vastrel::digitize::References;
+using vastrel::image::PixelView;
 
 constexpr int kWidth = 1004;
 constexpr int kHeight = 800;
@@ -48,7 +48,8 @@ struct GraphPicture {
     PixelView view;
     References refs;
 
-    GraphPicture() : pixels(static_cast<std::size_t>(kWidth) * kHeight, 0xFFFFFFFFu) {
+    GraphPicture() : pixels(static_cast<std::size_t>(kWidth) * kHeight, 0xFFFFFFFFu)
+    {
         const auto set = [&](int x, int y, std::uint32_t argb) {
             if (x >= 0 && y >= 0 && x < kWidth && y < kHeight) pixels[static_cast<std::size_t>(y) * kWidth + x] = argb;
         };
@@ -78,12 +79,14 @@ struct GraphPicture {
     }
 };
 
-const GraphPicture& picture() {
+const GraphPicture& picture()
+{
     static const GraphPicture p;
     return p;
 }
 
-std::int64_t windowPixels() {
+std::int64_t windowPixels()
+{
     const auto w = vastrel::digitize::scanWindowOf(picture().refs);
     return w.columnCount() * w.rowCount();
 }
@@ -93,7 +96,8 @@ std::int64_t windowPixels() {
 // one key per column, so that GCC vectorises this loop at -O2 too (its cheapest
 // vectoriser setting skips loops of unknown trip count) and no compiler needs a
 // horizontal sum per block; a scalar floor would flatter the scan.
-void BM_ReadFloor(benchmark::State& state) {
+void BM_ReadFloor(benchmark::State& state)
+{
     const GraphPicture& p = picture();
     const auto w = vastrel::digitize::scanWindowOf(p.refs);
     const int x0 = static_cast<int>(w.firstColumn);
@@ -117,7 +121,8 @@ void BM_ReadFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadFloor);
 
-void BM_Scan(benchmark::State& state) {
+void BM_Scan(benchmark::State& state)
+{
     const GraphPicture& p = picture();
     for (auto _ : state) {
         std::vector<float> rows = vastrel::digitize::scanColumns(p.view, p.refs);
@@ -128,7 +133,8 @@ void BM_Scan(benchmark::State& state) {
 }
 BENCHMARK(BM_Scan);
 
-void BM_ColourScan(benchmark::State& state) {
+void BM_ColourScan(benchmark::State& state)
+{
     const GraphPicture& p = picture();
     // The curve's core in column 500, where Ctrl + click would take it.
     const int x = 500;
@@ -144,7 +150,8 @@ void BM_ColourScan(benchmark::State& state) {
 }
 BENCHMARK(BM_ColourScan);
 
-void BM_ScanPerPixel(benchmark::State& state) {
+void BM_ScanPerPixel(benchmark::State& state)
+{
     const GraphPicture& p = picture();
     for (auto _ : state) {
         std::vector<float> rows = vastrel::digitize::scanColumnsPerPixel(p.view, p.refs);
@@ -164,7 +171,8 @@ public:
     void End() override { std::abort(); }
 };
 
-void BM_Digitize(benchmark::State& state) {
+void BM_Digitize(benchmark::State& state)
+{
     const GraphPicture& p = picture();
     SilentPlatform platform;
     vastrel::shell::Module1 module(platform);
@@ -194,7 +202,8 @@ BENCHMARK(BM_Digitize)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

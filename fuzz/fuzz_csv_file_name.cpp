@@ -76,7 +76,8 @@ void emptyFolder(const fs::path& folder)
     vastrel::fuzz::propertyBroken(property, detail);
 }
 
-void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&)
+{}
 
 }  // namespace
 
@@ -111,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (outcome.path != folder + QLatin1Char('/') + name + QStringLiteral(".csv"))
         propertyBroken("the outcome names the file folder/name.csv", shown + " path " + outcome.path.toStdString());
     const std::vector<fs::path> besideFolder = entriesOf(playground.root);
-    if (besideFolder.size() != 2) propertyBroken("nothing is written beside the folder", shown + ": " + listing(besideFolder));
+    if (besideFolder.size() != 2)
+        propertyBroken("nothing is written beside the folder", shown + ": " + listing(besideFolder));
     const std::vector<fs::path> inSibling = entriesOf(playground.sibling);
     if (!inSibling.empty()) propertyBroken("nothing reaches the sibling folder", shown + ": " + listing(inSibling));
 
@@ -121,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const fs::path& file = written.front();
         const std::string expectedName = nameBytes.toStdString() + ".csv";
         if (file.filename().string() != expectedName)
-            propertyBroken("the saved file is named name.csv", shown + " saved as \"" + escaped(file.filename().string()) + "\"");
+            propertyBroken("the saved file is named name.csv",
+                           shown + " saved as \"" + escaped(file.filename().string()) + "\"");
         if (!fs::is_regular_file(fs::symlink_status(file))) propertyBroken("the saved file is a plain file", shown);
         if (contentsOf(file) != vastrel::results::csvText(points))
             propertyBroken("the saved file holds exactly the CSV text", shown);

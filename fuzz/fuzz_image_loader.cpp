@@ -30,7 +30,8 @@ std::string sizeText(QSize size)
 }
 
 // Decoders complain about every broken file; at fuzzing speed that is noise.
-void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+void ignoreMessage(QtMsgType, const QMessageLogContext&, const QString&)
+{}
 
 }  // namespace
 

@@ -48,8 +48,14 @@ std::string exactText(long double value)
     return buffer;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int digitIn(char c, int base)
 {
@@ -165,9 +171,9 @@ void checkScientific(double value)
 
     const bool negative = !text.empty() && text[0] == '-';
     const std::string_view body = std::string_view(text).substr(negative ? 1 : 0);
-    const bool shaped = body.size() >= 9 && isDigit(body[0]) && body[1] == '.' && digitsOnly(body.substr(2, 3))
-        && body[5] == 'E' && (body[6] == '+' || body[6] == '-') && digitsOnly(body.substr(7))
-        && (body.size() == 9 || body[7] != '0');
+    const bool shaped = body.size() >= 9 && isDigit(body[0]) && body[1] == '.' && digitsOnly(body.substr(2, 3)) &&
+                        body[5] == 'E' && (body[6] == '+' || body[6] == '-') && digitsOnly(body.substr(7)) &&
+                        (body.size() == 9 || body[7] != '0');
     if (!shaped) propertyBroken("scientificText has the shape -d.dddE+dd", detail);
     if (negative != (value < 0)) propertyBroken("scientificText signs exactly the negative values", detail);
     if ((body[0] == '0') != (value == 0)) propertyBroken("scientificText leads with 1 to 9 unless zero", detail);
@@ -185,7 +191,8 @@ void checkScientific(double value)
     const long double allowed = unit / 2 + unit * 1e-11L + ulpOfLarger(back, value);
     if (!(std::fabs(static_cast<long double>(back) - value) <= allowed))
         propertyBroken("scientificText is within half a unit of its fourth digit", detail + " read " + exactText(back));
-    if (numbers::scientificText(back) != text) propertyBroken("scientificText of its own re-read value is the same", detail);
+    if (numbers::scientificText(back) != text)
+        propertyBroken("scientificText of its own re-read value is the same", detail);
 }
 
 // Whether some text of `digits` significant digits reads back as `value`.
@@ -208,8 +215,7 @@ template <typename Real>
 void checkGeneral(Real value, int maxDigits, std::string (*format)(Real), const char* name)
 {
     const std::string text = format(value);
-    const std::string detail =
-        std::string(name) + " of " + exactText(value) + " wrote \"" + escaped(text) + "\"";
+    const std::string detail = std::string(name) + " of " + exactText(value) + " wrote \"" + escaped(text) + "\"";
     {
         const CLocaleScope scope;
         if (format(value) != text) propertyBroken("the default number text ignores the locale", detail);
@@ -233,8 +239,9 @@ void checkGeneral(Real value, int maxDigits, std::string (*format)(Real), const 
     std::size_t significant = 0;
     if (markerAt != std::string_view::npos) {
         const std::string_view exponentText = rest.substr(markerAt + 1);
-        const bool exponentShaped = exponentText.size() >= 3 && (exponentText[0] == '+' || exponentText[0] == '-')
-            && digitsOnly(exponentText.substr(1)) && (exponentText.size() == 3 || exponentText[1] != '0');
+        const bool exponentShaped = exponentText.size() >= 3 && (exponentText[0] == '+' || exponentText[0] == '-') &&
+                                    digitsOnly(exponentText.substr(1)) &&
+                                    (exponentText.size() == 3 || exponentText[1] != '0');
         if (!exponentShaped || integerPart.size() != 1 || integerPart[0] == '0')
             propertyBroken("the default number text writes d[.ddd]E±dd", detail);
         decimalExponent = std::atoi(std::string(exponentText).c_str());
@@ -266,8 +273,10 @@ void checkGeneral(Real value, int maxDigits, std::string (*format)(Real), const 
         return;
     }
     const long double unit = std::pow(10.0L, decimalExponent - (maxDigits - 1));
-    if (!(std::fabs(static_cast<long double>(back) - value) <= unit / 2 + ulpOfLarger(back, static_cast<double>(value))))
-        propertyBroken("the default number text is within half a unit of its last digit", detail + " read " + exactText(back));
+    if (!(std::fabs(static_cast<long double>(back) - value) <=
+          unit / 2 + ulpOfLarger(back, static_cast<double>(value))))
+        propertyBroken("the default number text is within half a unit of its last digit",
+                       detail + " read " + exactText(back));
 }
 
 void checkForms(double value)

@@ -17,9 +17,9 @@ void Form1::Picture1_LoupeMove(int, int, float X, float Y)
         hideLoupe();
         return;
     }
-    const QString caption = QStringLiteral("X %1   Y %2")
-                                .arg(QString::fromStdString(text::singleText(X)),
-                                     QString::fromStdString(text::singleText(Y)));
+    const QString caption =
+        QStringLiteral("X %1   Y %2")
+            .arg(QString::fromStdString(text::singleText(X)), QString::fromStdString(text::singleText(Y)));
     loupe->showAround(shown, pixel, caption, Picture1->screenPosition(pixel));
 }
 

@@ -125,10 +125,11 @@ const std::array kOptions{
                r.erasures.push_back(image::rectangleBetween(QPoint((*n)[0], (*n)[1]), QPoint((*n)[2], (*n)[3])));
                return std::nullopt;
            }},
-    Option{QLatin1StringView("--colour-at"),
-           {},
-           false,
-           [](DigitizeRequest& r, const QString& v) { return readPoint(r.colourAt.emplace(), v, "--colour-at 300,210"); }},
+    Option{
+        QLatin1StringView("--colour-at"),
+        {},
+        false,
+        [](DigitizeRequest& r, const QString& v) { return readPoint(r.colourAt.emplace(), v, "--colour-at 300,210"); }},
 };
 
 const Option* optionNamed(const QString& name)

@@ -50,7 +50,8 @@ void Form1::showCurveColour()
         shades.setColor(QPalette::Window, QColor(colour->red, colour->green, colour->blue));
         shades.setColor(QPalette::WindowText, Qt::black);
         curveColourSwatch->setPalette(shades);
-        curveColourValues->setCaption(QStringLiteral("%1, %2, %3").arg(colour->red).arg(colour->green).arg(colour->blue));
+        curveColourValues->setCaption(
+            QStringLiteral("%1, %2, %3").arg(colour->red).arg(colour->green).arg(colour->blue));
         curveColourValues->adjustSize();
         curveColourValues->setGeometry(curveColourSwatch->geometry().right() + 1 + kGap, kTop,
                                        curveColourValues->width(), kHeight);

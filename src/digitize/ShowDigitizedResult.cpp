@@ -89,15 +89,18 @@ void ShowDigitizedResult(shell::Module1& module)
     module.platform().DoEvents();
     QStringList rows;
     for (int i = 1; i <= module.PointCount; ++i)
-        rows.append(QString::fromStdString(results::resultListRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
+        rows.append(
+            QString::fromStdString(results::resultListRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
     result.List1->AddItems(rows);
 
     results::Form3& dialog = module.form3();
     dialog.List1->Clear();
     module.platform().DoEvents();
-    QStringList preview{QString::fromUtf8(results::previewHeader.data(), static_cast<qsizetype>(results::previewHeader.size()))};
+    QStringList preview{
+        QString::fromUtf8(results::previewHeader.data(), static_cast<qsizetype>(results::previewHeader.size()))};
     for (int i = 1; i <= module.PointCount; ++i)
-        preview.append(QString::fromStdString(results::previewRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
+        preview.append(
+            QString::fromStdString(results::previewRow(module.DigitizedPoints(i).X, module.DigitizedPoints(i).Y)));
     dialog.List1->AddItems(preview);
 
     result.Show();

@@ -32,8 +32,7 @@ std::optional<std::int16_t> listRow(float r)
 }  // namespace
 
 Form2::Form2(shell::Module1& module)
-    : tk::Form(QStringLiteral("Digitalized Graph"), QSize(1299, 831), Placement::CentreOnScreen, false),
-      module_(module)
+    : tk::Form(QStringLiteral("Digitalized Graph"), QSize(1299, 831), Placement::CentreOnScreen, false), module_(module)
 {
     createControls();
     setTabOrder();

@@ -60,8 +60,9 @@ void Form3::Command6_Click()
     const CsvFileOutcome outcome = writeCsvFile(Dir2->Path(), Text9->Text(), storedPoints(module_));
     if (!outcome.saved()) {
         // The dialog stays open so that another folder or name can be chosen.
-        platform.MsgBox(QStringLiteral(" --- ファイルを保存できません --- \n\n%1\n%2").arg(outcome.path, outcome.failure),
-                        tk::kExclamationMessage);
+        platform.MsgBox(
+            QStringLiteral(" --- ファイルを保存できません --- \n\n%1\n%2").arg(outcome.path, outcome.failure),
+            tk::kExclamationMessage);
         return;
     }
     platform.DoEvents();

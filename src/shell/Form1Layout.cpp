@@ -12,7 +12,8 @@ using namespace tk::style;
 
 void Form1::createControls()
 {
-    Command6 = new tk::CommandButton(this, "Digitized Graph", {48, 696, 193, 33}, layoutFont(kTimes, 14.25), kLightYellow);
+    Command6 =
+        new tk::CommandButton(this, "Digitized Graph", {48, 696, 193, 33}, layoutFont(kTimes, 14.25), kLightYellow);
 
     Picture2 = new QLabel(this);
     tk::place(*Picture2, {216, 784, 32, 32});
@@ -20,7 +21,8 @@ void Form1::createControls()
     Picture2->setPalette(QPalette(tk::toQColor(kWhite)));
     Picture2->setPixmap(tk::applicationPicture());
 
-    Frame1 = new tk::Frame(this, QStringLiteral("Scale Mode 設定"), {40, 304, 193, 149}, layoutFont(kMeiryo, 12), kBlue);
+    Frame1 =
+        new tk::Frame(this, QStringLiteral("Scale Mode 設定"), {40, 304, 193, 149}, layoutFont(kMeiryo, 12), kBlue);
     Option4 = new tk::OptionButton(Frame1, "Log - Linear", {24, 120, 137, 17}, layoutFont(kMeiryo, 11.25));
     Option3 = new tk::OptionButton(Frame1, "Log - Log", {24, 96, 121, 17}, layoutFont(kMeiryo, 11.25));
     Option2 = new tk::OptionButton(Frame1, "Linear - Log", {24, 72, 137, 17}, layoutFont(kMeiryo, 11.25));
@@ -42,9 +44,11 @@ void Form1::createControls()
     Command7 = new tk::CommandButton(this, "END", {48, 744, 73, 33}, layoutFont(kTimes, 14.25), kLightYellow);
     Command7->setToolTipText(QStringLiteral("  bye bye  "));
     Command5 = new tk::CommandButton(this, "Digitize", {48, 632, 193, 49}, layoutFont(kTimes, 15.75), kLightYellow);
-    Command4 = new tk::CommandButton(this, QStringLiteral("終点"), {16, 552, 33, 49}, layoutFont(kMeiryo, 12), kLightYellow);
+    Command4 =
+        new tk::CommandButton(this, QStringLiteral("終点"), {16, 552, 33, 49}, layoutFont(kMeiryo, 12), kLightYellow);
     Command4->setToolTipText(QStringLiteral("  終点(右上)を指定  "));
-    Command3 = new tk::CommandButton(this, QStringLiteral("始点"), {16, 488, 33, 49}, layoutFont(kMeiryo, 12), kLightYellow);
+    Command3 =
+        new tk::CommandButton(this, QStringLiteral("始点"), {16, 488, 33, 49}, layoutFont(kMeiryo, 12), kLightYellow);
     Command3->setToolTipText(QStringLiteral("  始点(左下)を指定  "));
 
     Text4 = new tk::TextBox(this, {104, 576, 73, 25}, layoutFont(kTimes, 12));
@@ -88,7 +92,8 @@ void Form1::createControls()
 
     Label7 = new tk::Label(this, QStringLiteral("座標設定"), {48, 460, 64, 24}, layoutFont(kMeiryo, 12));
     Label7->setForeColor(kBlue);
-    Label10 = new tk::Label(this, QStringLiteral("Vastrel Digitizer 1.0"), {48, 800, 153, 17}, layoutFont(kTimes, 11.25));
+    Label10 =
+        new tk::Label(this, QStringLiteral("Vastrel Digitizer 1.0"), {48, 800, 153, 17}, layoutFont(kTimes, 11.25));
     Label10->setForeColor(kGrey);
     Label9 = new tk::Label(this, QStringLiteral("適用最大画像 1000×800 ピクセル"), {280, 5, 270, 16},
                            layoutFont(kRoundGothic, 12));
@@ -115,9 +120,9 @@ void Form1::setTabOrder()
     // In the tab order, but a press on the image must not take the focus from
     // the step the user is on.
     Picture1->setFocusPolicy(Qt::TabFocus);
-    const QList<QWidget*> order = {Drive1,   Dir1,     File1,    Command1, Command2, Text1,
-                                   Text2,    Text3,    Text4,    Command3, Command4, Command5,
-                                   Command7, Picture1, Option1,  Option2,  Option3,  Option4,  Command6};
+    const QList<QWidget*> order = {Drive1,  Dir1,    File1,    Command1, Command2, Text1,    Text2,
+                                   Text3,   Text4,   Command3, Command4, Command5, Command7, Picture1,
+                                   Option1, Option2, Option3,  Option4,  Command6};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -14,8 +14,7 @@ void Form1::setUpImageArea()
     imageAreaMenu = new QMenu(this);
     pasteImageAction_ = imageAreaMenu->addAction(QStringLiteral("画像を貼り付け"), this, &Form1::pasteImage);
     undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undoErase);
-    clearCurveColourAction =
-        imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"), this, &Form1::clearCurveColour);
+    clearCurveColourAction = imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"), this, &Form1::clearCurveColour);
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());
 
     // A text box with the focus takes these keys first and pastes or undoes

@@ -7,7 +7,8 @@
 
 namespace vastrel::shell {
 
-Module1::Module1(tk::Platform& platform) : platform_(platform) {}
+Module1::Module1(tk::Platform& platform) : platform_(platform)
+{}
 
 Module1::~Module1() = default;
 

@@ -120,9 +120,10 @@ Frame::Frame(QWidget* parent, const QString& caption, Placement at, const QFont&
 {
     place(*this, at);
     setFont(font);
-    setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 10px; }"
-                                 "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; color: %1; }")
-                      .arg(cssColor(captionColor)));
+    setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 10px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; color: %1; }")
+            .arg(cssColor(captionColor)));
 }
 
 OptionButton::OptionButton(QWidget* parent, const QString& caption, Placement at, const QFont& font)

@@ -27,6 +27,7 @@ public:
 signals:
     // Mouse click, Space, or Enter while the button has the focus.
     void Click();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
@@ -53,6 +54,7 @@ public:
 signals:
     // Key code of the pressed key (13 for Enter) and the shift state.
     void KeyDown(int keyCode, int shift);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
@@ -73,10 +75,12 @@ public:
     void setValue(bool selected) { setChecked(selected); }
 signals:
     void Click();
+
 protected:
     // The arrow keys move through the group, round from the last button to
     // the first, and select the button they move to.
     void keyPressEvent(QKeyEvent* event) override;
+
 private:
     OptionButton* neighbour(int step) const;
 };
@@ -100,10 +104,12 @@ public:
     void addMenuAction(QAction* action);
 signals:
     void Click();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
 private:
     bool opensMenu(const QMouseEvent* event) const;
 };

@@ -19,8 +19,7 @@ class DepthIndentDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem shifted(option);
         shifted.rect.setLeft(shifted.rect.left() + indent(option, index));
@@ -41,18 +40,15 @@ private:
     }
 };
 
-} // namespace
+}  // namespace
 
 QString folderRefusal(const QString& path)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return QStringLiteral("フォルダーが存在しません");
-    if (!info.isDir())
-        return QStringLiteral("フォルダーではありません");
+    if (path.isEmpty() || !info.exists()) return QStringLiteral("フォルダーが存在しません");
+    if (!info.isDir()) return QStringLiteral("フォルダーではありません");
     // Listing needs read permission, looking at the entries needs search permission.
-    if (!info.isReadable() || !info.isExecutable())
-        return QStringLiteral("フォルダーを読み取れません");
+    if (!info.isReadable() || !info.isExecutable()) return QStringLiteral("フォルダーを読み取れません");
     return {};
 }
 
@@ -64,14 +60,12 @@ void sortByName(QStringList& names)
     });
 }
 
-DirListBox::DirListBox(QWidget* parent)
-    : QListWidget(parent)
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
 {
     setItemDelegate(new DepthIndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openRow);
-    if (!setPath(QDir::currentPath()))
-        setPath(QDir::rootPath());
+    if (!setPath(QDir::currentPath())) setPath(QDir::rootPath());
 }
 
 QString DirListBox::Path() const
@@ -97,16 +91,13 @@ void DirListBox::keyPressEvent(QKeyEvent* event)
 
 QString DirListBox::open(const QString& path)
 {
-    const QString target =
-        path.isEmpty() ? QString() : QDir::cleanPath(QDir(path_).absoluteFilePath(path));
+    const QString target = path.isEmpty() ? QString() : QDir::cleanPath(QDir(path_).absoluteFilePath(path));
     QString refusal = folderRefusal(target);
-    if (!refusal.isEmpty())
-        return refusal;
+    if (!refusal.isEmpty()) return refusal;
     const bool moved = target != path_;
     path_ = target;
     fill();
-    if (moved)
-        emit Change();
+    if (moved) emit Change();
     return {};
 }
 
@@ -115,8 +106,7 @@ void DirListBox::openRow(const QListWidgetItem* item)
     // Copied first: the refill deletes the item.
     const QString path = item->data(PathRole).toString();
     const QString refusal = open(path);
-    if (!refusal.isEmpty())
-        emit PathRefused(path, refusal);
+    if (!refusal.isEmpty()) emit PathRefused(path, refusal);
 }
 
 void DirListBox::fill()
@@ -138,8 +128,7 @@ void DirListBox::fill()
     const QDir folder(path_);
     QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     sortByName(names);
-    for (const QString& name : names)
-        addRow(name, folder.filePath(name), depth + 1, closedIcon);
+    for (const QString& name : names) addRow(name, folder.filePath(name), depth + 1, closedIcon);
     scrollToItem(currentItem());
 }
 
@@ -151,4 +140,4 @@ void DirListBox::addRow(const QString& text, const QString& path, int depth, con
     row->setToolTip(path);
 }
 
-} // namespace vastrel::tk
+}  // namespace vastrel::tk

@@ -51,4 +51,4 @@ private:
     QString path_;
 };
 
-} // namespace vastrel::tk
+}  // namespace vastrel::tk

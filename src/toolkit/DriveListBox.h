@@ -43,4 +43,4 @@ private:
     QString chosenRoot_;
 };
 
-} // namespace vastrel::tk
+}  // namespace vastrel::tk

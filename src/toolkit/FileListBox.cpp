@@ -9,9 +9,7 @@
 
 namespace vastrel::tk {
 
-FileListBox::FileListBox(QWidget* parent)
-    : QListWidget(parent)
-    , path_(QDir::currentPath())
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), path_(QDir::currentPath())
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -26,10 +24,8 @@ QString FileListBox::Path() const
 
 bool FileListBox::setPath(const QString& path)
 {
-    const QString target =
-        path.isEmpty() ? QString() : QDir::cleanPath(QDir(path_).absoluteFilePath(path));
-    if (!folderRefusal(target).isEmpty())
-        return false;
+    const QString target = path.isEmpty() ? QString() : QDir::cleanPath(QDir(path_).absoluteFilePath(path));
+    if (!folderRefusal(target).isEmpty()) return false;
     path_ = target;
     fill({});
     return true;
@@ -50,11 +46,9 @@ QStringList FileListBox::globs() const
 {
     QStringList globs;
     for (const QString& glob : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        if (!glob.trimmed().isEmpty())
-            globs.append(glob.trimmed());
+        if (!glob.trimmed().isEmpty()) globs.append(glob.trimmed());
     }
-    if (globs.isEmpty())
-        globs.append(QStringLiteral("*"));
+    if (globs.isEmpty()) globs.append(QStringLiteral("*"));
     return globs;
 }
 
@@ -78,8 +72,7 @@ void FileListBox::Refresh()
 bool FileListBox::selectListed(const QString& name)
 {
     const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (name.isEmpty() || found.isEmpty())
-        return false;
+    if (name.isEmpty() || found.isEmpty()) return false;
     const QScopedValueRollback quiet(filling_, true);
     setCurrentItem(found.first());
     scrollToItem(found.first());
@@ -97,11 +90,9 @@ void FileListBox::fill(const QString& keptName)
     sortByName(names);
     addItems(names);
 
-    if (keptName.isEmpty())
-        return;
+    if (keptName.isEmpty()) return;
     const QList<QListWidgetItem*> kept = findItems(keptName, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!kept.isEmpty())
-        setCurrentItem(kept.first());
+    if (!kept.isEmpty()) setCurrentItem(kept.first());
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event)
@@ -118,8 +109,7 @@ void FileListBox::keyPressEvent(QKeyEvent* event)
 
 void FileListBox::selectionChangedByUser()
 {
-    if (!filling_ && !selectedItems().isEmpty())
-        emit Click();
+    if (!filling_ && !selectedItems().isEmpty()) emit Click();
 }
 
-} // namespace vastrel::tk
+}  // namespace vastrel::tk

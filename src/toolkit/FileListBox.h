@@ -56,4 +56,4 @@ private:
     bool filling_ = false;
 };
 
-} // namespace vastrel::tk
+}  // namespace vastrel::tk

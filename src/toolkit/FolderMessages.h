@@ -11,7 +11,8 @@ inline const QString kFileListUnreadable = QStringLiteral("ファイルの一覧
 
 inline void reportCannotOpenFolder(Platform& platform, const QString& path, const QString& reason)
 {
-    platform.MsgBox(QStringLiteral(" --- フォルダーを開けません --- \n\n%1\n%2").arg(path, reason), kExclamationMessage);
+    platform.MsgBox(QStringLiteral(" --- フォルダーを開けません --- \n\n%1\n%2").arg(path, reason),
+                    kExclamationMessage);
 }
 
 }  // namespace vastrel::tk

@@ -9,9 +9,8 @@
 namespace vastrel::tk {
 
 Form::Form(const QString& caption, QSize clientArea, Placement placement, bool inTaskBar)
-    : QWidget(nullptr,
-              (inTaskBar ? Qt::Window : Qt::Tool) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(nullptr, (inTaskBar ? Qt::Window : Qt::Tool) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       placement_(placement)
 {
     setWindowTitle(caption);

@@ -15,8 +15,8 @@ constexpr int kMagnified = kSide * Loupe::kZoom;
 }  // namespace
 
 Loupe::Loupe(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                         Qt::WindowDoesNotAcceptFocus),
+    : QWidget(owner,
+              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
       neighbourhood_(kSide, kSide, QImage::Format_ARGB32)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);

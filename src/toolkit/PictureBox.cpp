@@ -33,9 +33,7 @@ int vbShift(Qt::KeyboardModifiers modifiers)
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent, QSize outer, ColorValue backColor)
-    : QFrame(parent),
-      canvas_(outer - QSize(2 * kBorder, 2 * kBorder), QImage::Format_RGB32),
-      backColor_(backColor)
+    : QFrame(parent), canvas_(outer - QSize(2 * kBorder, 2 * kBorder), QImage::Format_RGB32), backColor_(backColor)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorder);

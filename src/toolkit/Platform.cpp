@@ -9,8 +9,8 @@ namespace vastrel::tk {
 
 void DesktopPlatform::MsgBox(const QString& prompt, int style)
 {
-    QMessageBox box(style == kExclamationMessage ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    kApplicationTitle, prompt, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(style == kExclamationMessage ? QMessageBox::Warning : QMessageBox::NoIcon, kApplicationTitle,
+                    prompt, QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -34,14 +34,15 @@ namespace {
 
 struct Figures {
     std::size_t points = 0;
-    double within05 = 0.0;      // share of points within 0.5 % of full scale
-    double worstShare = 0.0;    // worst error, share of full scale
+    double within05 = 0.0;    // share of points within 0.5 % of full scale
+    double worstShare = 0.0;  // worst error, share of full scale
     double worstRelativeX = 0.0;
     double rmsRows = 0.0;
     double worstMarkerRows = 0.0;  // worst row error at a marker column
 };
 
-Figures measure(const digitize::DigitizeOutcome& outcome, const QJsonObject& graph, double fullScale) {
+Figures measure(const digitize::DigitizeOutcome& outcome, const QJsonObject& graph, double fullScale)
+{
     const QJsonArray columns = graph["columns"].toArray();
     Figures f;
     f.points = outcome.points.size();
@@ -64,13 +65,14 @@ Figures measure(const digitize::DigitizeOutcome& outcome, const QJsonObject& gra
     for (const QJsonValue marker : graph["markers"].toArray()) {
         const int i = marker["column"].toInt() - firstColumn;
         if (i < 0 || i >= static_cast<int>(f.points)) continue;
-        f.worstMarkerRows = std::max(
-            f.worstMarkerRows, std::abs(outcome.points[static_cast<std::size_t>(i)].pixelRow - marker["row"].toDouble()));
+        f.worstMarkerRows = std::max(f.worstMarkerRows, std::abs(outcome.points[static_cast<std::size_t>(i)].pixelRow -
+                                                                 marker["row"].toDouble()));
     }
     return f;
 }
 
-bool withinBounds(const QString& name, const Figures& f) {
+bool withinBounds(const QString& name, const Figures& f)
+{
     if (name.startsWith("crossing") || name == "log-linear")
         return f.within05 >= 0.99 && f.worstShare <= 0.02 && f.worstRelativeX <= 1e-9;
     if (name.startsWith("single")) return f.rmsRows <= 0.2;
@@ -78,15 +80,17 @@ bool withinBounds(const QString& name, const Figures& f) {
     return false;
 }
 
-void print(const char* rule, const Figures& f) {
-    std::printf("  %-8s points %4zu  within 0.5%% %6.2f%%  worst %6.3f%%  rel. X %.1e  RMS rows %.3f  markers %.2f px\n",
-                rule, f.points, 100.0 * f.within05, 100.0 * f.worstShare, f.worstRelativeX, f.rmsRows,
-                f.worstMarkerRows);
+void print(const char* rule, const Figures& f)
+{
+    std::printf(
+        "  %-8s points %4zu  within 0.5%% %6.2f%%  worst %6.3f%%  rel. X %.1e  RMS rows %.3f  markers %.2f px\n", rule,
+        f.points, 100.0 * f.within05, 100.0 * f.worstShare, f.worstRelativeX, f.rmsRows, f.worstMarkerRows);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
@@ -129,15 +133,16 @@ int main(int argc, char** argv) {
         const digitize::DigitizeOutcome byColour = digitize::digitize(view, refs, colour);
         const digitize::DigitizeOutcome darkest = digitize::digitize(view, refs);
         if (!byColour.ok() || !darkest.ok()) {
-            std::printf("FAIL %s: refused: %s%s\n", qPrintable(name), byColour.refusal.c_str(), darkest.refusal.c_str());
+            std::printf("FAIL %s: refused: %s%s\n", qPrintable(name), byColour.refusal.c_str(),
+                        darkest.refusal.c_str());
             ++failed;
             continue;
         }
         const Figures figures = measure(byColour, graph, fullScale);
         const bool pass = withinBounds(name, figures);
         failed += !pass;
-        std::printf("%s %s (colour %d, %d, %d taken at %d, %d)\n", pass ? "PASS" : "FAIL", qPrintable(name),
-                    colour.red, colour.green, colour.blue, cx, cy);
+        std::printf("%s %s (colour %d, %d, %d taken at %d, %d)\n", pass ? "PASS" : "FAIL", qPrintable(name), colour.red,
+                    colour.green, colour.blue, cx, cy);
         print("colour", figures);
         print("darkest", measure(darkest, graph, fullScale));
     }

@@ -149,8 +149,8 @@ private slots:
         const auto& picture = *app.form->Picture1;
         QCOMPARE(picture.Point(10, 10), 0xC0C0C0);
         QVERIFY(picture.Picture().isNull());
-        for (auto* line : {app.form->Line1, app.form->Line2, app.form->Line3, app.form->Line4, app.form->Line5,
-                           app.form->Line6})
+        for (auto* line :
+             {app.form->Line1, app.form->Line2, app.form->Line3, app.form->Line4, app.form->Line5, app.form->Line6})
             QVERIFY(!line->Visible());
         for (auto* box : {app.form->Text1, app.form->Text2, app.form->Text3, app.form->Text4})
             QVERIFY(box->Text().isEmpty());

@@ -41,7 +41,8 @@ private slots:
         QVERIFY(app.show());
         bool markerShownBehindMessage = false;
         app.platform.whileMessageShown = [&](const QString& text) {
-            if (text == kEnterStart) markerShownBehindMessage = app.form->Line1->Visible() && app.form->Line2->Visible();
+            if (text == kEnterStart)
+                markerShownBehindMessage = app.form->Line1->Visible() && app.form->Line2->Visible();
         };
         QTest::mouseClick(app.form->Command3, Qt::LeftButton);
         QCOMPARE(app.platform.texts(), QStringList{kArmStart});

@@ -70,17 +70,18 @@ QStringList commandArguments(const QString& image, const Calibration& c)
     QStringList colour;
     if (c.colourAt) colour << "--colour-at" << QStringLiteral("%1,%2").arg(c.colourAt->x()).arg(c.colourAt->y());
     return QStringList{"digitize",
-            image,
-            QStringLiteral("--start=%1,%2").arg(c.start.x()).arg(c.start.y()),
-            QStringLiteral("--end=%1,%2").arg(c.end.x()).arg(c.end.y()),
-            "--x1=" + c.typed[0],
-            "--y1",
-            c.typed[1],
-            "--x2",
-            c.typed[2],
-            "--y2=" + c.typed[3],
-            "--mode",
-            kModeNames[c.mode - 1]} + colour;
+                       image,
+                       QStringLiteral("--start=%1,%2").arg(c.start.x()).arg(c.start.y()),
+                       QStringLiteral("--end=%1,%2").arg(c.end.x()).arg(c.end.y()),
+                       "--x1=" + c.typed[0],
+                       "--y1",
+                       c.typed[1],
+                       "--x2",
+                       c.typed[2],
+                       "--y2=" + c.typed[3],
+                       "--mode",
+                       kModeNames[c.mode - 1]} +
+           colour;
 }
 
 struct CommandRun {

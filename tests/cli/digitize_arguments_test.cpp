@@ -147,7 +147,8 @@ TEST(OutputPlan, SeveralImagesNeedAFolderAndDistinctNames)
     const PathKindOf disk = pretend({"results"}, {"old.csv"});
     QString folder;
     EXPECT_EQ(tasksOf({"graph.png", "b/scan.2.JPG", "c/graph.tif.gif"}, "new", disk, &folder),
-              Tasks({{"graph.png", "new/graph.csv"}, {"b/scan.2.JPG", "new/scan.2.csv"},
+              Tasks({{"graph.png", "new/graph.csv"},
+                     {"b/scan.2.JPG", "new/scan.2.csv"},
                      {"c/graph.tif.gif", "new/graph.tif.csv"}}));
     EXPECT_EQ(folder, "new");
     EXPECT_EQ(tasksOf({"a.png", "b.png"}, "-", disk), Tasks({{"error", "2 images need -o FOLDER, one CSV file each"}}));

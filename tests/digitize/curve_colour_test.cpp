@@ -125,8 +125,10 @@ private slots:
         QVERIFY(!clear->isEnabled());
 
         // A press and a release at different pixels is no click.
-        QTest::mousePress(app.form->Picture1, Qt::RightButton, {}, app.form->Picture1->contentsRect().topLeft() + QPoint(10, 10));
-        QTest::mouseRelease(app.form->Picture1, Qt::RightButton, {}, app.form->Picture1->contentsRect().topLeft() + QPoint(30, 10));
+        QTest::mousePress(app.form->Picture1, Qt::RightButton, {},
+                          app.form->Picture1->contentsRect().topLeft() + QPoint(10, 10));
+        QTest::mouseRelease(app.form->Picture1, Qt::RightButton, {},
+                            app.form->Picture1->contentsRect().topLeft() + QPoint(30, 10));
         QVERIFY(!app.form->imageAreaMenu->isVisible());
     }
 

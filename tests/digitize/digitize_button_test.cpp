@@ -122,7 +122,8 @@ private slots:
         app.form->Line5->setY1(200);
         app.form->Line5->setY2(200);
         app.form->Command5_Click();
-        for (int i = 1; i <= app.module->PointCount; ++i) QCOMPARE(static_cast<float>(app.module->CurvePixelY(i)), 400.0f);
+        for (int i = 1; i <= app.module->PointCount; ++i)
+            QCOMPARE(static_cast<float>(app.module->CurvePixelY(i)), 400.0f);
     }
 
     void aBlankCountsAsFilledAndReadsZero()

@@ -134,13 +134,18 @@ inline QByteArray deflateTiff(const QImage& picture, int rowsPerStrip)
 // minimum code size 2 comes before them, the trailer after).
 inline QByteArray gifWithData(const QByteArray& subBlocks)
 {
-    return QByteArray::fromHex("474946383961" "0A000A00" "910000" "FFFFFFFF00000000FF000000"
-                               "2C000000000A000A0000" "02") +
+    return QByteArray::fromHex("474946383961"
+                               "0A000A00"
+                               "910000"
+                               "FFFFFFFF00000000FF000000"
+                               "2C000000000A000A0000"
+                               "02") +
            subBlocks + QByteArray("\x3B", 1);
 }
 
 // The codes of the picture gifWithData is made for, in one sub-block.
-inline const QByteArray kTenByTenCodes =
-    QByteArray::fromHex("16" "8C2D99872A1CDC33A00275EC95FAA8DE608C04914C01" "00");
+inline const QByteArray kTenByTenCodes = QByteArray::fromHex("16"
+                                                             "8C2D99872A1CDC33A00275EC95FAA8DE608C04914C01"
+                                                             "00");
 
 }  // namespace vastrel::image::testing

@@ -23,13 +23,17 @@ inline constexpr std::uint32_t kCyan = 0xFF00FFFFu;
 inline constexpr std::uint32_t kMagenta = 0xFFFF00FFu;
 
 // An opaque grey with all three components equal to `level`.
-constexpr std::uint32_t grey(std::uint32_t level) { return 0xFF000000u | level << 16 | level << 8 | level; }
+constexpr std::uint32_t grey(std::uint32_t level)
+{
+    return 0xFF000000u | level << 16 | level << 8 | level;
+}
 
 class TestImage {
 public:
     TestImage(int width, int height, int padding = 0, std::uint32_t fill = kWhite)
         : width_(width), height_(height), stride_(width + padding),
-          pixels_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height), kBlack) {
+          pixels_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height), kBlack)
+    {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) set(x, y, fill);
     }
@@ -37,10 +41,12 @@ public:
     void set(int x, int y, std::uint32_t argb) { pixels_[index(x, y)] = argb; }
     std::uint32_t at(int x, int y) const { return pixels_[index(x, y)]; }
 
-    void row(int y, std::uint32_t argb) {
+    void row(int y, std::uint32_t argb)
+    {
         for (int x = 0; x < width_; ++x) set(x, y, argb);
     }
-    void column(int x, std::uint32_t argb) {
+    void column(int x, std::uint32_t argb)
+    {
         for (int y = 0; y < height_; ++y) set(x, y, argb);
     }
 
@@ -52,7 +58,8 @@ public:
     PixelView view() const { return PixelView{pixels_.data(), width_, height_, stride_}; }
 
 private:
-    std::size_t index(int x, int y) const {
+    std::size_t index(int x, int y) const
+    {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(stride_) + static_cast<std::size_t>(x);
     }
 

@@ -24,7 +24,8 @@ using namespace vastrel::digitize::testing;
 
 constexpr std::uint32_t kPaleRed = 0xFFFF8080u;
 
-CurveColour colourAt(const TestImage& image, int x, int y) {
+CurveColour colourAt(const TestImage& image, int x, int y)
+{
     const std::uint32_t argb = image.at(x, y);
     return CurveColour{static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
                        static_cast<std::uint8_t>(argb), x, y};
@@ -33,12 +34,14 @@ CurveColour colourAt(const TestImage& image, int x, int y) {
 // Columns 2 .. 98 and rows 6 .. 94 of a 110 x 110 picture.
 const References kRefs = refsOf(ScaleMode::LinearLinear, 0, 95, 100, 5, 0, 0, 100, 90);
 
-void band(TestImage& image, int x0, int x1, int y0, int y1, std::uint32_t argb) {
+void band(TestImage& image, int x0, int x1, int y0, int y1, std::uint32_t argb)
+{
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y) image.set(x, y, argb);
 }
 
-std::vector<float> rowsOf(const TestImage& image, const CurveColour& colour, const References& refs = kRefs) {
+std::vector<float> rowsOf(const TestImage& image, const CurveColour& colour, const References& refs = kRefs)
+{
     const DigitizeOutcome outcome = digitize(image.view(), refs, colour);
     EXPECT_TRUE(outcome.ok()) << outcome.refusal;
     std::vector<float> rows;
@@ -46,7 +49,8 @@ std::vector<float> rowsOf(const TestImage& image, const CurveColour& colour, con
     return rows;
 }
 
-TEST(ColourScan, TheRunsCentreIsWeightedByClosenessToAFractionOfARow) {
+TEST(ColourScan, TheRunsCentreIsWeightedByClosenessToAFractionOfARow)
+{
     TestImage image(110, 110, 3);
     band(image, 0, 109, 40, 41, kRed);
     band(image, 0, 109, 42, 42, 0xFFFF1800u);  // green 24 off: closeness 49 - 24
@@ -56,12 +60,13 @@ TEST(ColourScan, TheRunsCentreIsWeightedByClosenessToAFractionOfARow) {
     for (const float row : rows) EXPECT_FLOAT_EQ(row, static_cast<float>(centre));
 }
 
-TEST(ColourScan, ALegendOfTheSameColourAboveTheCurveDoesNotWin) {
+TEST(ColourScan, ALegendOfTheSameColourAboveTheCurveDoesNotWin)
+{
     TestImage image(110, 110);
-    band(image, 0, 109, 60, 62, kRed);         // the curve
-    band(image, 40, 60, 20, 21, kRed);         // the legend's line sample
-    band(image, 64, 90, 18, 24, kBlack);       // and its text
-    band(image, 40, 60, 1, 2, kRed);           // a sample above the window
+    band(image, 0, 109, 60, 62, kRed);    // the curve
+    band(image, 40, 60, 20, 21, kRed);    // the legend's line sample
+    band(image, 64, 90, 18, 24, kBlack);  // and its text
+    band(image, 40, 60, 1, 2, kRed);      // a sample above the window
     const std::vector<float> topmostDark = rowsOf(image, colourAt(image, 30, 61));
     for (const CurveColour& taken : {colourAt(image, 30, 61), colourAt(image, 50, 20), colourAt(image, 50, 1)}) {
         SCOPED_TRACE(::testing::Message() << "taken at " << taken.x << ", " << taken.y);
@@ -71,7 +76,8 @@ TEST(ColourScan, ALegendOfTheSameColourAboveTheCurveDoesNotWin) {
     EXPECT_EQ(digitize(image.view(), kRefs).points[50].pixelRow, 20.0f);
 }
 
-TEST(ColourScan, ACurveHiddenBehindAnotherIsBridgedOnAStraightLine) {
+TEST(ColourScan, ACurveHiddenBehindAnotherIsBridgedOnAStraightLine)
+{
     TestImage image(110, 110);
     // A red line falling half a row per column, drawn over by a blue band.
     for (int x = 0; x < 110; ++x) band(image, x, x, 20 + x / 2, 21 + x / 2, kRed);
@@ -95,7 +101,8 @@ TEST(ColourScan, ACurveHiddenBehindAnotherIsBridgedOnAStraightLine) {
     }
 }
 
-TEST(ColourScan, CrossingACurveOfAnotherColourStaysOnItsOwn) {
+TEST(ColourScan, CrossingACurveOfAnotherColourStaysOnItsOwn)
+{
     TestImage image(110, 110);
     for (int x = 0; x < 110; ++x) band(image, x, x, 15 + (x * 7) / 10, 16 + (x * 7) / 10, kRed);
     for (int x = 0; x < 110; ++x) band(image, x, x, 85 - (x * 7) / 10, 86 - (x * 7) / 10, kBlue);
@@ -106,7 +113,8 @@ TEST(ColourScan, CrossingACurveOfAnotherColourStaysOnItsOwn) {
     }
 }
 
-TEST(ColourScan, ColumnsBeforeAndAfterTheCurveTakeTheNearestFoundRow) {
+TEST(ColourScan, ColumnsBeforeAndAfterTheCurveTakeTheNearestFoundRow)
+{
     TestImage image(110, 110);
     band(image, 20, 40, 30, 30, kRed);
     band(image, 41, 60, 50, 50, kRed);
@@ -118,7 +126,8 @@ TEST(ColourScan, ColumnsBeforeAndAfterTheCurveTakeTheNearestFoundRow) {
     for (int column = 42; column <= 98; ++column) EXPECT_EQ(rows[column - 2], 50.0f) << "column " << column;
 }
 
-TEST(ColourScan, NoMatchAnywhereRefusesTheRun) {
+TEST(ColourScan, NoMatchAnywhereRefusesTheRun)
+{
     TestImage image(110, 110);
     band(image, 0, 109, 60, 62, kRed);
     band(image, 50, 52, 0, 3, kGreen);  // only outside the window
@@ -127,24 +136,27 @@ TEST(ColourScan, NoMatchAnywhereRefusesTheRun) {
     EXPECT_EQ(outcome.refusal, msg::kNoColourMatch);
     EXPECT_TRUE(outcome.points.empty());
     // A window without columns has nothing to match and is no refusal.
-    EXPECT_TRUE(digitize(image.view(), refsOf(ScaleMode::LinearLinear, 10, 95, 13, 5, 0, 0, 1, 1),
-                         colourAt(image, 51, 1)).ok());
+    EXPECT_TRUE(
+        digitize(image.view(), refsOf(ScaleMode::LinearLinear, 10, 95, 13, 5, 0, 0, 1, 1), colourAt(image, 51, 1))
+            .ok());
 }
 
-TEST(ColourScan, TheCurveIsFollowedIntoTheRowsNearTheAxes) {
+TEST(ColourScan, TheCurveIsFollowedIntoTheRowsNearTheAxes)
+{
     TestImage image(110, 110);
     band(image, 0, 100, 95, 95, kBlack);  // the X axis on the start row
     band(image, 0, 100, 5, 5, kBlack);    // the frame on the end row
     for (const int tick : {15, 35, 75}) band(image, tick, tick, 91, 94, kBlack);
-    band(image, 0, 50, 89, 89, kBlack);   // a black curve 6 rows above the axis
-    band(image, 51, 109, 6, 6, kBlack);   // then 1 row below the frame
+    band(image, 0, 50, 89, 89, kBlack);  // a black curve 6 rows above the axis
+    band(image, 51, 109, 6, 6, kBlack);  // then 1 row below the frame
     band(image, 50, 51, 6, 89, kBlack);
     const std::vector<float> rows = rowsOf(image, colourAt(image, 30, 89));
     for (int column = 2; column < 50; ++column) EXPECT_EQ(rows[column - 2], 89.0f) << "column " << column;
     for (int column = 52; column <= 98; ++column) EXPECT_EQ(rows[column - 2], 6.0f) << "column " << column;
 }
 
-TEST(ColourScan, APaleFringePixelLeadsToTheLinesCore) {
+TEST(ColourScan, APaleFringePixelLeadsToTheLinesCore)
+{
     TestImage image(110, 110);
     band(image, 0, 109, 29, 29, kPaleRed);
     band(image, 0, 109, 30, 30, kRed);
@@ -164,7 +176,8 @@ TEST(ColourScan, APaleFringePixelLeadsToTheLinesCore) {
     EXPECT_EQ(fullestShadeNear(pale.view(), colourAt(pale, 50, 31)).green, 128);
 }
 
-TEST(ColourScan, RunsAreThoseOfAPixelByPixelReading) {
+TEST(ColourScan, RunsAreThoseOfAPixelByPixelReading)
+{
     // Components near the target and the tolerance's edges, in a picture with
     // row padding the scan must never read.
     std::mt19937 random(7);
@@ -173,7 +186,9 @@ TEST(ColourScan, RunsAreThoseOfAPixelByPixelReading) {
     TestImage image(91, 37, 5);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const auto part = [&](int wanted) { return static_cast<std::uint32_t>(std::clamp(wanted + offset(random), 0, 255)); };
+            const auto part = [&](int wanted) {
+                return static_cast<std::uint32_t>(std::clamp(wanted + offset(random), 0, 255));
+            };
             image.set(x, y, pick(random) == 0 ? kWhite : 0xFF000000u | part(120) << 16 | part(60) << 8 | part(200));
         }
     }

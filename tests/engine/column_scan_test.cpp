@@ -24,7 +24,8 @@ struct ScanImpl {
     ScanFunction scan;
 };
 
-References window(float startX, float startY, float endX, float endY) {
+References window(float startX, float startY, float endX, float endY)
+{
     References r;
     r.startX = startX;
     r.startY = startY;
@@ -35,13 +36,15 @@ References window(float startX, float startY, float endX, float endY) {
 
 class ColumnScan : public ::testing::TestWithParam<ScanImpl> {
 protected:
-    std::vector<float> scan(const TestImage& image, const References& refs) const {
+    std::vector<float> scan(const TestImage& image, const References& refs) const
+    {
         return GetParam().scan(image.view(), refs);
     }
     std::vector<float> scan(const PixelView& view, const References& refs) const { return GetParam().scan(view, refs); }
 };
 
-TEST_P(ColumnScan, BlackCurveOnWhiteGivesItsTopmostPixel) {
+TEST_P(ColumnScan, BlackCurveOnWhiteGivesItsTopmostPixel)
+{
     TestImage image(30, 40);
     for (int x = 0; x < 30; ++x)
         for (int t = 0; t < 3; ++t) image.set(x, 5 + (x % 6) * 2 + t, kBlack);
@@ -52,7 +55,8 @@ TEST_P(ColumnScan, BlackCurveOnWhiteGivesItsTopmostPixel) {
         EXPECT_EQ(rows[i], static_cast<float>(5 + ((2 + i) % 6) * 2)) << "column " << 2 + i;
 }
 
-TEST_P(ColumnScan, GreenZeroColoursBeatAMidGreyGrid) {
+TEST_P(ColumnScan, GreenZeroColoursBeatAMidGreyGrid)
+{
     TestImage image(30, 40);
     image.row(8, grey(128));
     image.column(7, grey(128));
@@ -65,26 +69,28 @@ TEST_P(ColumnScan, GreenZeroColoursBeatAMidGreyGrid) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, OnlyGreenBelow255IsEverTaken) {
+TEST_P(ColumnScan, OnlyGreenBelow255IsEverTaken)
+{
     TestImage image(30, 40);
     image.set(2, 5, kGreen);
     image.set(3, 6, kYellow);
     image.set(4, 7, kCyan);
     // column 5 stays white
-    image.set(6, 9, grey(254));       // the lightest colour that counts
+    image.set(6, 9, grey(254));  // the lightest colour that counts
     image.set(7, 4, kGreen);
     image.set(7, 18, grey(200));
     image.column(8, kYellow);
-    image.set(9, 5, 0x00FFFFFFu);     // the alpha byte plays no part...
-    image.set(10, 11, 0x00000000u);   // ...in either direction
-    image.set(11, 4, 0xFFFEFFFEu);    // red and blue below 255, green 255
-    image.set(12, 13, 0xFFFFFEFFu);   // red and blue 255, green 254
+    image.set(9, 5, 0x00FFFFFFu);    // the alpha byte plays no part...
+    image.set(10, 11, 0x00000000u);  // ...in either direction
+    image.set(11, 4, 0xFFFEFFFEu);   // red and blue below 255, green 255
+    image.set(12, 13, 0xFFFFFEFFu);  // red and blue 255, green 254
     const std::vector<float> rows = scan(image, window(0, 35, 14, 0));
     const std::vector<float> expected{0, 0, 0, 0, 9, 18, 18, 18, 11, 11, 13};
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, GapRepeatsTheLastRow) {
+TEST_P(ColumnScan, GapRepeatsTheLastRow)
+{
     TestImage image(30, 40);
     image.set(2, 10, kBlack);
     image.set(3, 11, kBlack);
@@ -94,7 +100,8 @@ TEST_P(ColumnScan, GapRepeatsTheLastRow) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, BlankFirstColumnsGiveRowZero) {
+TEST_P(ColumnScan, BlankFirstColumnsGiveRowZero)
+{
     TestImage image(30, 40);
     image.set(5, 9, kBlack);
     const std::vector<float> rows = scan(image, window(0, 35, 14, 0));
@@ -102,31 +109,34 @@ TEST_P(ColumnScan, BlankFirstColumnsGiveRowZero) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, BlankPictureGivesRowZeroEverywhere) {
+TEST_P(ColumnScan, BlankPictureGivesRowZeroEverywhere)
+{
     const TestImage image(30, 40);
     EXPECT_EQ(scan(image, window(0, 35, 14, 0)), std::vector<float>(11, 0.0f));
 }
 
-TEST_P(ColumnScan, TopmostOfEquallyDarkPixelsWins) {
+TEST_P(ColumnScan, TopmostOfEquallyDarkPixelsWins)
+{
     TestImage image(30, 40);
     image.set(2, 6, kBlack);
     image.set(2, 10, kBlack);
     image.set(3, 7, grey(128));
     image.set(3, 9, grey(128));
-    image.set(4, 4, grey(128));   // lighter above...
-    image.set(4, 16, kBlack);     // ...darker below wins
+    image.set(4, 4, grey(128));  // lighter above...
+    image.set(4, 16, kBlack);    // ...darker below wins
     image.set(5, 3, grey(101));
     image.set(5, 5, grey(100));
     image.set(5, 18, grey(100));
     image.column(6, kBlack);
-    image.set(7, 20, kRed);       // equal darkness, different colours
+    image.set(7, 20, kRed);  // equal darkness, different colours
     image.set(7, 12, kBlue);
     const std::vector<float> rows = scan(image, window(0, 35, 14, 0));
     const std::vector<float> expected{6, 7, 16, 5, 3, 12, 12, 12, 12, 12, 12};
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, BorderRowsAndColumnsAreNotExamined) {
+TEST_P(ColumnScan, BorderRowsAndColumnsAreNotExamined)
+{
     // References (5, 30) and (20, 4): columns 7 .. 18 and rows 7 .. 15.
     TestImage image(30, 40, 0, kBlack);
     for (int y = 7; y <= 15; ++y)
@@ -139,7 +149,8 @@ TEST_P(ColumnScan, BorderRowsAndColumnsAreNotExamined) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, SpanOfThreeHasNoColumns) {
+TEST_P(ColumnScan, SpanOfThreeHasNoColumns)
+{
     TestImage image(30, 40, 0, kBlack);
     EXPECT_TRUE(scan(image, window(5, 30, 8, 4)).empty());
     EXPECT_TRUE(scan(image, window(5, 30, 8.9f, 4)).empty());
@@ -148,7 +159,8 @@ TEST_P(ColumnScan, SpanOfThreeHasNoColumns) {
     EXPECT_EQ(one, std::vector<float>{7});
 }
 
-TEST_P(ColumnScan, SpanOf1003Gives1000Columns) {
+TEST_P(ColumnScan, SpanOf1003Gives1000Columns)
+{
     TestImage image(1004, 30, 3);
     for (int x = 0; x < 1004; ++x) image.set(x, 3 + (x * 7) % 8, kBlack);
     const std::vector<float> rows = scan(image, window(0, 25, 1003, 0));  // rows 3 .. 10
@@ -157,7 +169,8 @@ TEST_P(ColumnScan, SpanOf1003Gives1000Columns) {
         ASSERT_EQ(rows[i], static_cast<float>(3 + ((i + 2) * 7) % 8)) << "column " << i + 2;
 }
 
-TEST_P(ColumnScan, WindowWithoutRowsKeepsRowZero) {
+TEST_P(ColumnScan, WindowWithoutRowsKeepsRowZero)
+{
     TestImage image(30, 40, 0, kBlack);
     // SY - EY = 17: no row at all.
     EXPECT_EQ(scan(image, window(0, 27, 10, 10)), std::vector<float>(7, 0.0f));
@@ -170,7 +183,8 @@ TEST_P(ColumnScan, WindowWithoutRowsKeepsRowZero) {
     EXPECT_EQ(scan(one, window(0, 28, 10, 10)), (std::vector<float>{0, 13, 13, 13, 13, 13, 13}));
 }
 
-TEST_P(ColumnScan, OutsideThePictureCountsAs255) {
+TEST_P(ColumnScan, OutsideThePictureCountsAs255)
+{
     // 10 x 12 picture with black row padding that must never be read. Window
     // columns -4 .. 14 and rows -5 .. 15 reach out on all four sides.
     TestImage image(10, 12, 2);
@@ -182,19 +196,22 @@ TEST_P(ColumnScan, OutsideThePictureCountsAs255) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_P(ColumnScan, WindowEntirelyOutsideThePicture) {
+TEST_P(ColumnScan, WindowEntirelyOutsideThePicture)
+{
     TestImage image(10, 12, 2, kBlack);
-    EXPECT_EQ(scan(image, window(20, 30, 30, 0)), std::vector<float>(7, 0.0f));   // right of it
-    EXPECT_EQ(scan(image, window(-20, 30, -5, 0)), std::vector<float>(12, 0.0f)); // left of it
-    EXPECT_EQ(scan(image, window(0, 60, 8, 20)), std::vector<float>(5, 0.0f));    // below it
-    EXPECT_EQ(scan(image, window(0, -1, 8, -40)), std::vector<float>(5, 0.0f));   // above it
+    EXPECT_EQ(scan(image, window(20, 30, 30, 0)), std::vector<float>(7, 0.0f));    // right of it
+    EXPECT_EQ(scan(image, window(-20, 30, -5, 0)), std::vector<float>(12, 0.0f));  // left of it
+    EXPECT_EQ(scan(image, window(0, 60, 8, 20)), std::vector<float>(5, 0.0f));     // below it
+    EXPECT_EQ(scan(image, window(0, -1, 8, -40)), std::vector<float>(5, 0.0f));    // above it
 }
 
-TEST_P(ColumnScan, EmptyViewReadsAs255) {
+TEST_P(ColumnScan, EmptyViewReadsAs255)
+{
     EXPECT_EQ(scan(PixelView{}, window(0, 35, 14, 0)), std::vector<float>(11, 0.0f));
 }
 
-TEST_P(ColumnScan, FractionalPositionsReadThePixelTheyFallIn) {
+TEST_P(ColumnScan, FractionalPositionsReadThePixelTheyFallIn)
+{
     TestImage image(10, 30);
     image.set(2, 3, kBlack);
     image.set(4, 10, kBlack);
@@ -205,7 +222,8 @@ TEST_P(ColumnScan, FractionalPositionsReadThePixelTheyFallIn) {
     EXPECT_EQ(rows, (std::vector<float>{3.5f, 3.5f, 10.5f, 10.5f, 10.5f}));
 }
 
-TEST_P(ColumnScan, NegativeFractionalPositionsAreOutside) {
+TEST_P(ColumnScan, NegativeFractionalPositionsAreOutside)
+{
     // Columns -1.5, -0.5, 0.5, 1.5, 2.5 and rows -0.5 .. 5.5: the positions
     // -0.5 lie outside the picture, although they truncate to pixel 0.
     TestImage image(10, 10);
@@ -215,7 +233,8 @@ TEST_P(ColumnScan, NegativeFractionalPositionsAreOutside) {
     EXPECT_EQ(rows, (std::vector<float>{0, 0, 0.5f, 0.5f, 0.5f}));
 }
 
-TEST_P(ColumnScan, StrideLargerThanWidth) {
+TEST_P(ColumnScan, StrideLargerThanWidth)
+{
     TestImage image(5, 25, 7);
     for (int x = 0; x < 5; ++x) image.set(x, 20 - 3 * x, kBlack);
     // Columns 0 .. 7, three of them past the right edge.
@@ -230,7 +249,8 @@ INSTANTIATE_TEST_SUITE_P(BothScans, ColumnScan,
 
 // The production scan keeps a packed row index per column and folds very tall
 // pictures in bands; a picture taller than one band checks the merge.
-TEST(ColumnScanRowMajor, PictureTallerThanOneBand) {
+TEST(ColumnScanRowMajor, PictureTallerThanOneBand)
+{
     constexpr int kBand = 1 << 23;
     const int height = kBand + 16;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(height), kWhite);

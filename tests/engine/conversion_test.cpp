@@ -16,7 +16,8 @@ namespace {
 
 using testing::refsOf;
 
-Conversion prepared(const References& refs) {
+Conversion prepared(const References& refs)
+{
     PrepareResult result = prepare(refs);
     EXPECT_TRUE(result.ok()) << result.refusal;
     EXPECT_TRUE(result.refusal.empty());
@@ -24,7 +25,8 @@ Conversion prepared(const References& refs) {
     return *result.conversion;
 }
 
-std::string refusalOf(const References& refs) {
+std::string refusalOf(const References& refs)
+{
     const PrepareResult result = prepare(refs);
     EXPECT_FALSE(result.ok());
     EXPECT_FALSE(result.conversion.has_value());
@@ -32,7 +34,8 @@ std::string refusalOf(const References& refs) {
 }
 
 // Relative closeness for the logarithmic modes, whose values pass ln and exp.
-void expectClose(double actual, double expected) {
+void expectClose(double actual, double expected)
+{
     EXPECT_NEAR(actual, expected, std::abs(expected) * 1e-12) << "expected " << expected;
 }
 
@@ -40,21 +43,24 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // ---------------------------------------------------------------- linear
 
-TEST(ConversionLinear, WorkedExampleX) {
+TEST(ConversionLinear, WorkedExampleX)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 100, 500, 600, 100, 0, 0, 50, 8));
     EXPECT_EQ(c.columnToX(350), 25.0);
     EXPECT_EQ(c.columnToX(100), 0.0);
     EXPECT_EQ(c.columnToX(600), 50.0);
 }
 
-TEST(ConversionLinear, WorkedExampleY) {
+TEST(ConversionLinear, WorkedExampleY)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 100, 500, 600, 100, 0, 0, 50, 8));
     EXPECT_EQ(c.rowToY(300), 4.0);
     EXPECT_EQ(c.rowToY(500), 0.0);
     EXPECT_EQ(c.rowToY(100), 8.0);
 }
 
-TEST(ConversionLinear, PreparedQuantities) {
+TEST(ConversionLinear, PreparedQuantities)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 100, 500, 600, 100, 3, -2, 50, 8));
     EXPECT_EQ(c.mode(), ScaleMode::LinearLinear);
     EXPECT_EQ(c.width(), 500.0);
@@ -63,7 +69,8 @@ TEST(ConversionLinear, PreparedQuantities) {
     EXPECT_EQ(c.ky(), 10.0);
 }
 
-TEST(ConversionLinear, ReferencePixelsGiveTheTypedValues) {
+TEST(ConversionLinear, ReferencePixelsGiveTheTypedValues)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 37, 411, 522, 18, -12.5, 1000, 87.25, -3000));
     EXPECT_EQ(c.columnToX(37), -12.5);
     EXPECT_EQ(c.columnToX(522), 87.25);
@@ -71,7 +78,8 @@ TEST(ConversionLinear, ReferencePixelsGiveTheTypedValues) {
     EXPECT_EQ(c.rowToY(18), -3000.0);
 }
 
-TEST(ConversionLinear, ExtrapolatesOutsideTheReferences) {
+TEST(ConversionLinear, ExtrapolatesOutsideTheReferences)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 100, 500, 600, 100, 0, 0, 50, 8));
     EXPECT_EQ(c.columnToX(700), 60.0);
     EXPECT_EQ(c.columnToX(0), -10.0);
@@ -79,7 +87,8 @@ TEST(ConversionLinear, ExtrapolatesOutsideTheReferences) {
     EXPECT_EQ(c.rowToY(0), 10.0);
 }
 
-TEST(ConversionLinear, DescendingAxes) {
+TEST(ConversionLinear, DescendingAxes)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 100, 500, 600, 100, 50, 8, 0, 0));
     EXPECT_EQ(c.columnToX(100), 50.0);
     EXPECT_EQ(c.columnToX(350), 25.0);
@@ -89,7 +98,8 @@ TEST(ConversionLinear, DescendingAxes) {
     EXPECT_LT(c.rowToY(200), c.rowToY(201));
 }
 
-TEST(ConversionLinear, ReversedPicksStillFollowTheFormula) {
+TEST(ConversionLinear, ReversedPicksStillFollowTheFormula)
+{
     // End point left of and below the start point: both spans are negative.
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 600, 100, 100, 500, 0, 0, 50, 8));
     EXPECT_EQ(c.width(), -500.0);
@@ -98,7 +108,8 @@ TEST(ConversionLinear, ReversedPicksStillFollowTheFormula) {
     EXPECT_EQ(c.rowToY(300), 4.0);
 }
 
-TEST(ConversionLinear, OperationOrderIsMultiplyThenDivide) {
+TEST(ConversionLinear, OperationOrderIsMultiplyThenDivide)
+{
     // X = X1 + (((x - SX) * kx) / W) rounds differently from the algebraically
     // equal forms; these values tell them apart.
     const References r = refsOf(ScaleMode::LinearLinear, 100, 600, 600, 100, 0.1, 0.1, 0.7, 0.7);
@@ -117,7 +128,8 @@ TEST(ConversionLinear, OperationOrderIsMultiplyThenDivide) {
     EXPECT_GT(differsB, 0);
 }
 
-TEST(ConversionLinear, SpansAreTakenInDoublePrecision) {
+TEST(ConversionLinear, SpansAreTakenInDoublePrecision)
+{
     // Single-precision picks, but the arithmetic on them is double precision.
     const Conversion c = prepared(refsOf(ScaleMode::LinearLinear, 0.1f, 700.3f, 650.7f, 0.2f, 0, 0, 1, 1));
     EXPECT_EQ(c.width(), static_cast<double>(650.7f) - static_cast<double>(0.1f));
@@ -126,7 +138,8 @@ TEST(ConversionLinear, SpansAreTakenInDoublePrecision) {
     EXPECT_EQ(c.columnToX(x), 0.0 + (((x - static_cast<double>(0.1f)) * 1.0) / c.width()));
 }
 
-TEST(ConversionLinear, ZeroWidthIsAcceptedBecauseNoColumnIsScanned) {
+TEST(ConversionLinear, ZeroWidthIsAcceptedBecauseNoColumnIsScanned)
+{
     const PrepareResult r = prepare(refsOf(ScaleMode::LinearLinear, 100, 500, 100, 100, 0, 0, 50, 8));
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.conversion->rowToY(300), 4.0);
@@ -134,7 +147,8 @@ TEST(ConversionLinear, ZeroWidthIsAcceptedBecauseNoColumnIsScanned) {
 
 // ---------------------------------------------------------------- Linear - Log
 
-TEST(ConversionLinearLog, WorkedExample) {
+TEST(ConversionLinearLog, WorkedExample)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 0.1, 10, 100));
     EXPECT_EQ(c.mode(), ScaleMode::LinearLog);
     expectClose(c.rowToY(300), 1.0);
@@ -148,12 +162,14 @@ TEST(ConversionLinearLog, WorkedExample) {
     EXPECT_EQ(c.kx(), 10.0);
 }
 
-TEST(ConversionLinearLog, CoefficientIsLogOfRatioOverHeight) {
+TEST(ConversionLinearLog, CoefficientIsLogOfRatioOverHeight)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 0.1, 10, 100));
     EXPECT_EQ(c.ky(), std::log(100.0 / 0.1) / 300.0);
 }
 
-TEST(ConversionLinearLog, LinearXAcceptsZeroAndOppositeSigns) {
+TEST(ConversionLinearLog, LinearXAcceptsZeroAndOppositeSigns)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, -5, 1, 5, 10));
     EXPECT_EQ(c.columnToX(50), 0.0);
     EXPECT_EQ(c.columnToX(0), -5.0);
@@ -161,24 +177,27 @@ TEST(ConversionLinearLog, LinearXAcceptsZeroAndOppositeSigns) {
     EXPECT_EQ(z.columnToX(50), 0.0);
 }
 
-TEST(ConversionLinearLog, NegativeValuesOfTheSameSign) {
+TEST(ConversionLinearLog, NegativeValuesOfTheSameSign)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, -0.1, 10, -100));
     expectClose(c.rowToY(300), -1.0);
     expectClose(c.rowToY(200), -10.0);
     EXPECT_EQ(c.rowToY(400), -0.1);
 }
 
-TEST(ConversionLinearLog, DescendingAndExtrapolated) {
+TEST(ConversionLinearLog, DescendingAndExtrapolated)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 100, 10, 0.1));
     expectClose(c.rowToY(300), 10.0);
     expectClose(c.rowToY(200), 1.0);
-    expectClose(c.rowToY(0), 0.01);    // above the end point
+    expectClose(c.rowToY(0), 0.01);      // above the end point
     expectClose(c.rowToY(500), 1000.0);  // below the start point
 }
 
 // ---------------------------------------------------------------- Log - Log
 
-TEST(ConversionLogLog, WorkedExample) {
+TEST(ConversionLogLog, WorkedExample)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1, 0.1, 1000, 100));
     EXPECT_EQ(c.mode(), ScaleMode::LogLog);
     expectClose(c.columnToX(100), 10.0);
@@ -190,13 +209,15 @@ TEST(ConversionLogLog, WorkedExample) {
     EXPECT_EQ(c.rowToY(400), 0.1);
 }
 
-TEST(ConversionLogLog, CoefficientsAreLogOfRatioOverSpan) {
+TEST(ConversionLogLog, CoefficientsAreLogOfRatioOverSpan)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1, 0.1, 1000, 100));
     EXPECT_EQ(c.kx(), std::log(1000.0 / 1.0) / 300.0);
     EXPECT_EQ(c.ky(), std::log(100.0 / 0.1) / 300.0);
 }
 
-TEST(ConversionLogLog, ExtrapolatesAndDescends) {
+TEST(ConversionLogLog, ExtrapolatesAndDescends)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1, 0.1, 1000, 100));
     expectClose(c.columnToX(400), 10000.0);
     expectClose(c.columnToX(-100), 0.1);
@@ -206,13 +227,15 @@ TEST(ConversionLogLog, ExtrapolatesAndDescends) {
     expectClose(d.rowToY(300), 10.0);
 }
 
-TEST(ConversionLogLog, NegativeValuesOfTheSameSign) {
+TEST(ConversionLogLog, NegativeValuesOfTheSameSign)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, -1, -0.1, -1000, -100));
     expectClose(c.columnToX(100), -10.0);
     expectClose(c.rowToY(200), -10.0);
 }
 
-TEST(ConversionLogLog, OperationOrderIsRatioLogDivideThenExp) {
+TEST(ConversionLogLog, OperationOrderIsRatioLogDivideThenExp)
+{
     // kx = ln(X2 / X1) / W and X = X1 * exp((x - SX) * kx); computing the
     // logarithm as a difference, using a power or not precomputing kx rounds
     // differently, which these values show.
@@ -240,13 +263,15 @@ TEST(ConversionLogLog, OperationOrderIsRatioLogDivideThenExp) {
 
 // ---------------------------------------------------------------- refusals
 
-TEST(ConversionRefusal, LogYWithStartYZero) {
+TEST(ConversionRefusal, LogYWithStartYZero)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 0, 10, 100)), msg::kLogYStartZero);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 100, 100, 1, 0, 10, 100)), msg::kLogYStartZero);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 100, 100, 1, -0.0, 10, 100)), msg::kLogYStartZero);
 }
 
-TEST(ConversionRefusal, LogYWithRatioZeroOrNegative) {
+TEST(ConversionRefusal, LogYWithRatioZeroOrNegative)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 1, 10, 0)), msg::kLogYSign);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 1, 10, -100)), msg::kLogYSign);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, -1, 10, 100)), msg::kLogYSign);
@@ -255,28 +280,33 @@ TEST(ConversionRefusal, LogYWithRatioZeroOrNegative) {
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 1e300, 10, 1e-300)), msg::kLogYSign);
 }
 
-TEST(ConversionRefusal, LogYWithRatioNotFinite) {
+TEST(ConversionRefusal, LogYWithRatioNotFinite)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 1e-300, 10, 1e300)), msg::kNotFinite);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 100, 100, 0, 1, 10, kInf)), msg::kNotFinite);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 100, 100, 1, kInf, 10, kInf)), msg::kNotFinite);
 }
 
-TEST(ConversionRefusal, LogXWithStartXZero) {
+TEST(ConversionRefusal, LogXWithStartXZero)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 0, 1, 1000, 10)), msg::kLogXStartZero);
 }
 
-TEST(ConversionRefusal, LogXWithRatioZeroOrNegative) {
+TEST(ConversionRefusal, LogXWithRatioZeroOrNegative)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1, 1, 0, 10)), msg::kLogXSign);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1, 1, -1000, 10)), msg::kLogXSign);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, -1, 1, 1000, 10)), msg::kLogXSign);
 }
 
-TEST(ConversionRefusal, LogXWithRatioNotFinite) {
+TEST(ConversionRefusal, LogXWithRatioNotFinite)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1e-300, 1, 1e300, 10)), msg::kNotFinite);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 400, 300, 100, 1, 1, -kInf, 10)), msg::kLogXSign);
 }
 
-TEST(ConversionRefusal, LogYWithSameRow) {
+TEST(ConversionRefusal, LogYWithSameRow)
+{
     // Refused even when no column would be scanned: the coefficient itself
     // would divide by zero.
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 250, 100, 250, 0, 1, 10, 100)), msg::kSameRow);
@@ -284,11 +314,13 @@ TEST(ConversionRefusal, LogYWithSameRow) {
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 0, 250, 300, 250, 1, 1, 10, 100)), msg::kSameRow);
 }
 
-TEST(ConversionRefusal, LogXWithSameColumn) {
+TEST(ConversionRefusal, LogXWithSameColumn)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 120, 400, 120, 100, 1, 1, 10, 100)), msg::kSameColumn);
 }
 
-TEST(ConversionRefusal, LinearWithSameRowOnlyWhenAColumnIsScanned) {
+TEST(ConversionRefusal, LinearWithSameRowOnlyWhenAColumnIsScanned)
+{
     // EX - SX = 4 scans column SX + 2: refused.
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLinear, 10, 250, 14, 250, 0, 0, 1, 1)), msg::kSameRow);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLinear, 0, 250, 600, 250, 0, 0, 1, 1)), msg::kSameRow);
@@ -298,19 +330,22 @@ TEST(ConversionRefusal, LinearWithSameRowOnlyWhenAColumnIsScanned) {
     EXPECT_TRUE(prepare(refsOf(ScaleMode::LinearLinear, 600, 250, 0, 250, 0, 0, 1, 1)).ok());
 }
 
-TEST(ConversionRefusal, LinearLogWithSameColumnIsAccepted) {
+TEST(ConversionRefusal, LinearLogWithSameColumnIsAccepted)
+{
     // X linear: W = 0 only ever divides when a column is scanned, and none is.
     EXPECT_TRUE(prepare(refsOf(ScaleMode::LinearLog, 120, 400, 120, 100, 1, 1, 10, 100)).ok());
 }
 
-TEST(ConversionRefusal, LinearCoefficientsTooLarge) {
+TEST(ConversionRefusal, LinearCoefficientsTooLarge)
+{
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLinear, 0, 400, 300, 100, -1e308, 0, 1.5e308, 1)), msg::kNotFinite);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLinear, 0, 400, 300, 100, 0, 1.5e308, 1, -1e308)), msg::kNotFinite);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLinear, 0, 400, 300, 100, kInf, 0, 1, 1)), msg::kNotFinite);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LinearLog, 0, 400, 300, 100, kInf, 1, kInf, 10)), msg::kNotFinite);
 }
 
-TEST(ConversionRefusal, ChecksRunYThenXThenSpans) {
+TEST(ConversionRefusal, ChecksRunYThenXThenSpans)
+{
     // Everything wrong at once: the Y axis is reported first.
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 5, 5, 5, 5, 0, 0, 0, 0)), msg::kLogYStartZero);
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 5, 5, 5, 5, 0, 1, 0, -1)), msg::kLogYSign);
@@ -321,7 +356,8 @@ TEST(ConversionRefusal, ChecksRunYThenXThenSpans) {
     EXPECT_EQ(refusalOf(refsOf(ScaleMode::LogLog, 5, 5, 5, 5, 1, 1, 10, 10)), msg::kSameRow);
 }
 
-TEST(ConversionRefusal, MessageTexts) {
+TEST(ConversionRefusal, MessageTexts)
+{
     EXPECT_EQ(msg::kLogYStartZero, " --- Y軸が Log のため、始点の Y座標に 0 は使えません --- ");
     EXPECT_EQ(msg::kLogYSign, " --- Y軸が Log のため、始点と終点の Y座標は同じ符号の 0 以外の値にして下さい --- ");
     EXPECT_EQ(msg::kLogXStartZero, " --- X軸が Log のため、始点の X座標に 0 は使えません --- ");
@@ -337,7 +373,8 @@ TEST(ConversionRefusal, MessageTexts) {
     EXPECT_EQ(msg::kFinished, " --- DIGITIZE が終了しました。--- ");
 }
 
-TEST(ConversionRefusal, AcceptedConversionsHaveFiniteCoefficients) {
+TEST(ConversionRefusal, AcceptedConversionsHaveFiniteCoefficients)
+{
     for (const ScaleMode mode : {ScaleMode::LinearLinear, ScaleMode::LinearLog, ScaleMode::LogLog}) {
         const PrepareResult r = prepare(refsOf(mode, 3, 790, 997, 4, 1e-3, 2e-5, 4e6, 7e4));
         ASSERT_TRUE(r.ok()) << static_cast<int>(mode);

@@ -37,8 +37,7 @@ TEST(CsvText, OnePointLine)
 TEST(CsvText, NegativeZeroAndHugeValues)
 {
     const std::vector<GraphPoint> points{{-52.7, 0.0}, {-0.0, 1.7976931348623157e308}, {-1e-300, 5e-324}};
-    EXPECT_EQ(csvText(points),
-              "X, Y\r\n-5.270E+01, 0.000E+00\r\n0.000E+00, 1.798E+308\r\n-1.000E-300, 4.941E-324\r\n");
+    EXPECT_EQ(csvText(points), "X, Y\r\n-5.270E+01, 0.000E+00\r\n0.000E+00, 1.798E+308\r\n-1.000E-300, 4.941E-324\r\n");
 }
 
 TEST(CsvText, ThousandPointsGiveThousandAndOneLines)

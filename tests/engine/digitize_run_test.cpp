@@ -22,14 +22,16 @@ using namespace vastrel::digitize::testing;
 
 // A white picture with a black curve, row 20 + (x mod 10) in column x, from
 // column `from` on.
-TestImage curvePicture(int width, int height, int from = 0) {
+TestImage curvePicture(int width, int height, int from = 0)
+{
     TestImage image(width, height);
     for (int x = from; x < width; ++x) image.set(x, 20 + x % 10, kBlack);
     return image;
 }
 
 // Every point is the conversion of its column (startX + 2 + i) and its row.
-void expectPointsFollowTheConversion(const DigitizeOutcome& outcome, const References& refs) {
+void expectPointsFollowTheConversion(const DigitizeOutcome& outcome, const References& refs)
+{
     const PrepareResult prepared = prepare(refs);
     ASSERT_TRUE(prepared.ok());
     ASSERT_EQ(static_cast<std::int64_t>(outcome.points.size()), scanWindowOf(refs).columnCount());
@@ -41,7 +43,8 @@ void expectPointsFollowTheConversion(const DigitizeOutcome& outcome, const Refer
     }
 }
 
-TEST(DigitizeRun, OnePointPerColumnInOrder) {
+TEST(DigitizeRun, OnePointPerColumnInOrder)
+{
     const TestImage image = curvePicture(120, 60);
     const References refs = refsOf(ScaleMode::LinearLinear, 10, 55, 110, 5, 0, 0, 100, 50);
     const DigitizeOutcome outcome = digitize(image.view(), refs);
@@ -57,7 +60,8 @@ TEST(DigitizeRun, OnePointPerColumnInOrder) {
     }
 }
 
-TEST(DigitizeRun, PointsFollowTheConversionInEveryMode) {
+TEST(DigitizeRun, PointsFollowTheConversionInEveryMode)
+{
     const TestImage image = curvePicture(120, 60);
     for (const ScaleMode mode : {ScaleMode::LinearLinear, ScaleMode::LinearLog, ScaleMode::LogLog}) {
         SCOPED_TRACE(static_cast<int>(mode));
@@ -68,7 +72,8 @@ TEST(DigitizeRun, PointsFollowTheConversionInEveryMode) {
     }
 }
 
-TEST(DigitizeRun, RowsAreThoseOfTheScan) {
+TEST(DigitizeRun, RowsAreThoseOfTheScan)
+{
     TestImage image = curvePicture(120, 60, 30);
     image.row(25, grey(128));
     image.column(50, kYellow);
@@ -80,7 +85,8 @@ TEST(DigitizeRun, RowsAreThoseOfTheScan) {
     for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(outcome.points[i].pixelRow, rows[i]) << "point " << i;
 }
 
-TEST(DigitizeRun, DescendingAxes) {
+TEST(DigitizeRun, DescendingAxes)
+{
     const TestImage image = curvePicture(120, 60);
     const References refs = refsOf(ScaleMode::LinearLinear, 10, 55, 110, 5, 100, 50, 0, 0);
     const DigitizeOutcome outcome = digitize(image.view(), refs);
@@ -90,7 +96,8 @@ TEST(DigitizeRun, DescendingAxes) {
     EXPECT_EQ(outcome.points.front().y, 50.0 - (55.0 - 22.0));
 }
 
-TEST(DigitizeRun, SpanOfThreeIsARunWithoutPoints) {
+TEST(DigitizeRun, SpanOfThreeIsARunWithoutPoints)
+{
     const TestImage image = curvePicture(120, 60);
     const DigitizeOutcome outcome = digitize(image.view(), refsOf(ScaleMode::LinearLinear, 10, 55, 13, 5, 0, 0, 1, 1));
     EXPECT_TRUE(outcome.ok());
@@ -101,7 +108,8 @@ TEST(DigitizeRun, SpanOfThreeIsARunWithoutPoints) {
     EXPECT_TRUE(flat.points.empty());
 }
 
-TEST(DigitizeRun, SpanOf1003GivesExactly1000Points) {
+TEST(DigitizeRun, SpanOf1003GivesExactly1000Points)
+{
     const TestImage image = curvePicture(1004, 60);
     const References refs = refsOf(ScaleMode::LinearLinear, 0, 55, 1003, 5, 0, 0, 1003, 50);
     const DigitizeOutcome outcome = digitize(image.view(), refs);
@@ -112,7 +120,8 @@ TEST(DigitizeRun, SpanOf1003GivesExactly1000Points) {
     EXPECT_EQ(outcome.points.back().pixelRow, static_cast<float>(20 + 1001 % 10));
 }
 
-TEST(DigitizeRun, WiderSpanIsRefusedBeforeAnythingElse) {
+TEST(DigitizeRun, WiderSpanIsRefusedBeforeAnythingElse)
+{
     const TestImage image = curvePicture(1010, 60);
     const DigitizeOutcome wide = digitize(image.view(), refsOf(ScaleMode::LinearLinear, 0, 55, 1004, 5, 0, 0, 1, 1));
     EXPECT_FALSE(wide.ok());
@@ -126,7 +135,8 @@ TEST(DigitizeRun, WiderSpanIsRefusedBeforeAnythingElse) {
     EXPECT_EQ(both.refusal, msg::kTooWide);
 }
 
-TEST(DigitizeRun, UndefinedConversionIsRefused) {
+TEST(DigitizeRun, UndefinedConversionIsRefused)
+{
     const TestImage image = curvePicture(120, 60);
     const DigitizeOutcome y = digitize(image.view(), refsOf(ScaleMode::LinearLog, 10, 55, 110, 5, 0, 0, 1, 1));
     EXPECT_FALSE(y.ok());
@@ -140,7 +150,8 @@ TEST(DigitizeRun, UndefinedConversionIsRefused) {
     EXPECT_EQ(narrow.refusal, msg::kSameColumn);
 }
 
-TEST(DigitizeRun, NonFiniteValueRefusesTheWholeRun) {
+TEST(DigitizeRun, NonFiniteValueRefusesTheWholeRun)
+{
     // Rows 473 .. 485 are scanned. Columns 2 .. 9 are blank and keep row 0,
     // far above the end point; its extrapolated Y overflows. Nothing partial
     // is returned, although the later columns convert fine.
@@ -165,7 +176,8 @@ TEST(DigitizeRun, NonFiniteValueRefusesTheWholeRun) {
     EXPECT_TRUE(digitize(early.view(), logY).ok());
 }
 
-TEST(DigitizeRun, NonFiniteValueAfterGoodPointsLeavesNoPartialList) {
+TEST(DigitizeRun, NonFiniteValueAfterGoodPointsLeavesNoPartialList)
+{
     // (SY - r) * ky overflows for rows 18 or more above the start point, so the
     // first eight columns (row 485) convert and the rest (row 475) do not.
     TestImage image(60, 600);
@@ -179,7 +191,8 @@ TEST(DigitizeRun, NonFiniteValueAfterGoodPointsLeavesNoPartialList) {
     EXPECT_TRUE(digitize(image.view(), refsOf(ScaleMode::LinearLinear, 0, 500, 11, 470, 0, -5e306, 1, 5e306)).ok());
 }
 
-TEST(DigitizeRun, WindowBeyondThePicture) {
+TEST(DigitizeRun, WindowBeyondThePicture)
+{
     const TestImage image = curvePicture(50, 40);
     const References refs = refsOf(ScaleMode::LinearLinear, -20, 80, 90, -10, -20, 0, 90, 90);
     const DigitizeOutcome outcome = digitize(image.view(), refs);

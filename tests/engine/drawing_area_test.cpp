@@ -70,9 +70,9 @@ TEST(DrawingArea, OpaquePicturesOfEveryShapeOnAReusedSurface)
     QImage surface;
     composeDrawingAreaInto(surface, filled({1005, 805}, 0xFF000000u, QImage::Format_RGB32));
     QImage indexed = filled({1200, 300}, 0xFF00FF00u, QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8);
-    for (const QImage& picture : {filled({1000, 800}, 0xFF0000FFu, QImage::Format_RGB32),
-                                  filled({30, 900}, 0xFF808080u, QImage::Format_RGB888), indexed,
-                                  filled({1005, 805}, 0xFFFFFFFFu, QImage::Format_RGB32)}) {
+    for (const QImage& picture :
+         {filled({1000, 800}, 0xFF0000FFu, QImage::Format_RGB32), filled({30, 900}, 0xFF808080u, QImage::Format_RGB888),
+          indexed, filled({1005, 805}, 0xFFFFFFFFu, QImage::Format_RGB32)}) {
         composeDrawingAreaInto(surface, picture);
         EXPECT_EQ(surface, paintedOver(picture, kDrawingAreaSize)) << picture.size().width() << " wide";
     }
@@ -91,7 +91,7 @@ TEST(Erasing, PaintsWhiteClippedToTheArea)
     EXPECT_EQ(painted, QRect(QPoint(0, 10), QPoint(15, 25)));
     const PixelView view = pixelViewOf(area);
     EXPECT_EQ(view.point(0, 10), 0xFFFFFF);
-    EXPECT_EQ(view.point(15, 25), 0xFFFFFF);   // beyond the picture the grey is erased too
+    EXPECT_EQ(view.point(15, 25), 0xFFFFFF);  // beyond the picture the grey is erased too
     EXPECT_EQ(view.point(16, 12), 0x000000);
     EXPECT_EQ(view.point(0, 9), 0x000000);
     EXPECT_EQ(view.point(15, 26), 0xC0C0C0);

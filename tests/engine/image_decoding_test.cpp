@@ -83,8 +83,10 @@ const Sample kSamples[] = {
     {"JpegProgressive", "JPEG", [] { return files::encoded(files::graphPicture(), "jpeg", {.progressive = true}); }},
     {"Png", "PNG", [] { return files::encoded(files::graphPicture(), "png"); }},
     {"Gif", "GIF", [] { return sampleFile("linear-log.gif"); }},
-    {"Bmp24", "BMP", [] { return files::encoded(files::graphPicture().convertToFormat(QImage::Format_RGB888), "bmp"); }},
-    {"Bmp8", "BMP", [] { return files::encoded(files::graphPicture().convertToFormat(QImage::Format_Indexed8), "bmp"); }},
+    {"Bmp24", "BMP",
+     [] { return files::encoded(files::graphPicture().convertToFormat(QImage::Format_RGB888), "bmp"); }},
+    {"Bmp8", "BMP",
+     [] { return files::encoded(files::graphPicture().convertToFormat(QImage::Format_Indexed8), "bmp"); }},
     {"BmpRunLength", "BMP", runLengthGraph},
     {"TiffLzw", "TIFF", [] { return files::encoded(files::graphPicture(), "tiff", {.compression = 1}); }},
     {"TiffPlain", "TIFF", [] { return files::encoded(files::graphPicture(), "tiff", {.compression = 0}); }},
@@ -119,8 +121,8 @@ TEST_P(EachFormat, WholeFileGivesExactlyQtsPixels)
 
 TEST_P(EachFormat, BytesAfterTheEndChangeNothing)
 {
-    for (const QByteArray& extra : {QByteArray(1, '\0'), QByteArray("saved by a mail program\r\n"),
-                                    QByteArray(4096, '\xFF'), bytes}) {
+    for (const QByteArray& extra :
+         {QByteArray(1, '\0'), QByteArray("saved by a mail program\r\n"), QByteArray(4096, '\xFF'), bytes}) {
         const auto result = decoded(bytes + extra);
         ASSERT_TRUE(std::holds_alternative<QImage>(result)) << refusal(bytes + extra).toStdString();
         EXPECT_EQ(std::get<QImage>(result), whole);
@@ -131,8 +133,8 @@ TEST_P(EachFormat, CutAnywhereIsRefusedAsIncomplete)
 {
     const qsizetype size = bytes.size();
     const QString expected = reason(GetParam().format, DataFault::EndsEarly);
-    for (const qsizetype length : {qsizetype(12), size * 2 / 100, size / 10, size / 2, size * 9 / 10,
-                                   size * 99 / 100, size - 2, size - 1}) {
+    for (const qsizetype length :
+         {qsizetype(12), size * 2 / 100, size / 10, size / 2, size * 9 / 10, size * 99 / 100, size - 2, size - 1}) {
         SCOPED_TRACE(length);
         EXPECT_EQ(refusal(bytes.left(qMax(length, qsizetype(12)))), expected);
     }
@@ -172,7 +174,10 @@ TEST_F(DamagedPartWay, PngWithABrokenChunkTheDecoderPassesOver)
 {
     QByteArray png = files::encoded(files::graphPicture(), "png");
     // A text chunk with a wrong CRC, right after the 8-byte signature and the 25-byte header chunk.
-    png.insert(33, QByteArray::fromHex("00000004" "74455874" "41420043" "00000000"));
+    png.insert(33, QByteArray::fromHex("00000004"
+                                       "74455874"
+                                       "41420043"
+                                       "00000000"));
     EXPECT_FALSE(qtDecoded(png).isNull());
     EXPECT_EQ(refusal(png), reason("PNG", DataFault::Damaged));
 }
@@ -205,12 +210,36 @@ TEST_F(DamagedPartWay, RunLengthBmpRunningPastItsRow)
 TEST_F(DamagedPartWay, RunLengthBmpLeavingPixelsUndrawn)
 {
     const auto withRuns = [](const char* hex) { return files::rle8Bitmap(4, 2, QByteArray::fromHex(hex)); };
-    EXPECT_EQ(refusal(withRuns("0400" "0000" "0401" "0001")), QStringLiteral("(accepted)"));
-    EXPECT_EQ(refusal(withRuns("0400" "0000" "0401" "0000" "0001")), QStringLiteral("(accepted)"));
-    EXPECT_EQ(refusal(withRuns("0400" "0000" "0001")), reason("BMP", DataFault::EndsEarly));
-    EXPECT_EQ(refusal(withRuns("0400" "0000" "0201" "0001")), reason("BMP", DataFault::EndsEarly));
-    EXPECT_EQ(refusal(withRuns("0200" "0000" "0401" "0001")), reason("BMP", DataFault::Damaged));
-    EXPECT_EQ(refusal(withRuns("0400" "00020001" "0401" "0001")), reason("BMP", DataFault::Damaged));
+    EXPECT_EQ(refusal(withRuns("0400"
+                               "0000"
+                               "0401"
+                               "0001")),
+              QStringLiteral("(accepted)"));
+    EXPECT_EQ(refusal(withRuns("0400"
+                               "0000"
+                               "0401"
+                               "0000"
+                               "0001")),
+              QStringLiteral("(accepted)"));
+    EXPECT_EQ(refusal(withRuns("0400"
+                               "0000"
+                               "0001")),
+              reason("BMP", DataFault::EndsEarly));
+    EXPECT_EQ(refusal(withRuns("0400"
+                               "0000"
+                               "0201"
+                               "0001")),
+              reason("BMP", DataFault::EndsEarly));
+    EXPECT_EQ(refusal(withRuns("0200"
+                               "0000"
+                               "0401"
+                               "0001")),
+              reason("BMP", DataFault::Damaged));
+    EXPECT_EQ(refusal(withRuns("0400"
+                               "00020001"
+                               "0401"
+                               "0001")),
+              reason("BMP", DataFault::Damaged));
 }
 
 // A header of a size the decoder does not know is read as the oldest one:

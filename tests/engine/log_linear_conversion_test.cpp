@@ -15,28 +15,33 @@ namespace {
 
 using testing::refsOf;
 
-Conversion prepared(const References& refs) {
+Conversion prepared(const References& refs)
+{
     const PrepareResult result = prepare(refs);
     EXPECT_TRUE(result.ok()) << result.refusal;
-    return result.ok() ? *result.conversion : *prepare(refsOf(ScaleMode::LinearLinear, 0, 1, 1, 0, 0, 0, 1, 1)).conversion;
+    return result.ok() ? *result.conversion
+                       : *prepare(refsOf(ScaleMode::LinearLinear, 0, 1, 1, 0, 0, 0, 1, 1)).conversion;
 }
 
-void expectClose(double actual, double expected) {
+void expectClose(double actual, double expected)
+{
     EXPECT_NEAR(actual, expected, std::abs(expected) * 1e-12) << "expected " << expected;
 }
 
-TEST(ConversionLogLinear, ADecadeForEveryThirdOfTheWidth) {
+TEST(ConversionLogLinear, ADecadeForEveryThirdOfTheWidth)
+{
     const Conversion c = prepared(refsOf(ScaleMode::LogLinear, 0, 500, 300, 100, 1, 0, 1000, 8));
     EXPECT_EQ(c.mode(), ScaleMode::LogLinear);
     EXPECT_EQ(c.columnToX(0), 1.0);  // column SX gives X1
     expectClose(c.columnToX(100), 10.0);
     expectClose(c.columnToX(200), 100.0);
-    expectClose(c.columnToX(300), 1000.0);  // column EX gives X2
+    expectClose(c.columnToX(300), 1000.0);   // column EX gives X2
     expectClose(c.columnToX(400), 10000.0);  // and beyond, extrapolated
     EXPECT_EQ(c.kx(), std::log(1000.0 / 1.0) / 300.0);
 }
 
-TEST(ConversionLogLinear, XIsExactlyThatOfLogLogAndYThatOfLinearLinear) {
+TEST(ConversionLogLinear, XIsExactlyThatOfLogLogAndYThatOfLinearLinear)
+{
     const References logLinear = refsOf(ScaleMode::LogLinear, 37, 611, 922, 18, 0.3, -12.5, 1234.5, 87.25);
     References logLog = logLinear, linear = logLinear;
     logLog.mode = ScaleMode::LogLog;
@@ -52,7 +57,8 @@ TEST(ConversionLogLinear, XIsExactlyThatOfLogLogAndYThatOfLinearLinear) {
     EXPECT_EQ(c.rowToY(18), 87.25);
 }
 
-TEST(ConversionLogLinear, RefusalsAreThoseOfALogarithmicXAxis) {
+TEST(ConversionLogLinear, RefusalsAreThoseOfALogarithmicXAxis)
+{
     const auto refusal = [](const References& refs) { return prepare(refs).refusal; };
     EXPECT_EQ(refusal(refsOf(ScaleMode::LogLinear, 0, 400, 300, 100, 0, 1, 1000, 10)), msg::kLogXStartZero);
     EXPECT_EQ(refusal(refsOf(ScaleMode::LogLinear, 0, 400, 300, 100, 1, 1, 0, 10)), msg::kLogXSign);

@@ -47,25 +47,30 @@ TEST_P(LeadingNumber, ReadsTheLongestLeadingNumber)
     EXPECT_EQ(leadingNumber(GetParam().first), GetParam().second) << '"' << GetParam().first << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(Signs, LeadingNumber, testing::Values(
-    ParseCase{"1.5", 1.5}, ParseCase{"-1.5", -1.5}, ParseCase{"+2", 2}, ParseCase{"--1", 0}, ParseCase{"+-1", 0},
-    ParseCase{"-", 0}, ParseCase{".", 0}, ParseCase{"-.", 0}, ParseCase{".5", 0.5}, ParseCase{"-.5", -0.5},
-    ParseCase{"007", 7}, ParseCase{"5.", 5}));
-INSTANTIATE_TEST_SUITE_P(Exponents, LeadingNumber, testing::Values(
-    ParseCase{"1e3", 1000}, ParseCase{"1E-2", 0.01}, ParseCase{"2.5D2", 250}, ParseCase{"1d+1", 10},
-    ParseCase{"1e", 1}, ParseCase{"1e+", 1}, ParseCase{"1E-x", 1}, ParseCase{"e5", 0}, ParseCase{"0.0000012e6", 1.2}));
-INSTANTIATE_TEST_SUITE_P(BlanksAndTrailers, LeadingNumber, testing::Values(
-    ParseCase{"1 2.5", 12.5}, ParseCase{" \t-3\r\n.25 ", -3.25}, ParseCase{"1 e 2", 100}, ParseCase{"12abc", 12},
-    ParseCase{"abc", 0}, ParseCase{"", 0}, ParseCase{" \t\r\n", 0}, ParseCase{"1,5", 1}, ParseCase{"1.2.3", 1.2},
-    ParseCase{"inf", 0}, ParseCase{"nan", 0}));
-INSTANTIATE_TEST_SUITE_P(HexAndOctal, LeadingNumber, testing::Values(
-    ParseCase{"&HFF", 255}, ParseCase{"&h0a", 10}, ParseCase{"& H 1 0", 16}, ParseCase{"&HFFFFFFFF", 4294967295.0},
-    ParseCase{"&HG", 0}, ParseCase{"&H", 0}, ParseCase{"&O17", 15}, ParseCase{"&o78", 7}, ParseCase{"&", 0},
-    ParseCase{"-&H10", 0}));
-INSTANTIATE_TEST_SUITE_P(OutOfRange, LeadingNumber, testing::Values(
-    ParseCase{"1e309", inf}, ParseCase{"-1e309", -inf}, ParseCase{"1e99999999999999999999", inf},
-    ParseCase{"1e-400", 0}, ParseCase{"4.9e-324", std::numeric_limits<double>::denorm_min()},
-    ParseCase{"1.7976931348623157e308", std::numeric_limits<double>::max()}));
+INSTANTIATE_TEST_SUITE_P(Signs, LeadingNumber,
+                         testing::Values(ParseCase{"1.5", 1.5}, ParseCase{"-1.5", -1.5}, ParseCase{"+2", 2},
+                                         ParseCase{"--1", 0}, ParseCase{"+-1", 0}, ParseCase{"-", 0}, ParseCase{".", 0},
+                                         ParseCase{"-.", 0}, ParseCase{".5", 0.5}, ParseCase{"-.5", -0.5},
+                                         ParseCase{"007", 7}, ParseCase{"5.", 5}));
+INSTANTIATE_TEST_SUITE_P(Exponents, LeadingNumber,
+                         testing::Values(ParseCase{"1e3", 1000}, ParseCase{"1E-2", 0.01}, ParseCase{"2.5D2", 250},
+                                         ParseCase{"1d+1", 10}, ParseCase{"1e", 1}, ParseCase{"1e+", 1},
+                                         ParseCase{"1E-x", 1}, ParseCase{"e5", 0}, ParseCase{"0.0000012e6", 1.2}));
+INSTANTIATE_TEST_SUITE_P(BlanksAndTrailers, LeadingNumber,
+                         testing::Values(ParseCase{"1 2.5", 12.5}, ParseCase{" \t-3\r\n.25 ", -3.25},
+                                         ParseCase{"1 e 2", 100}, ParseCase{"12abc", 12}, ParseCase{"abc", 0},
+                                         ParseCase{"", 0}, ParseCase{" \t\r\n", 0}, ParseCase{"1,5", 1},
+                                         ParseCase{"1.2.3", 1.2}, ParseCase{"inf", 0}, ParseCase{"nan", 0}));
+INSTANTIATE_TEST_SUITE_P(HexAndOctal, LeadingNumber,
+                         testing::Values(ParseCase{"&HFF", 255}, ParseCase{"&h0a", 10}, ParseCase{"& H 1 0", 16},
+                                         ParseCase{"&HFFFFFFFF", 4294967295.0}, ParseCase{"&HG", 0}, ParseCase{"&H", 0},
+                                         ParseCase{"&O17", 15}, ParseCase{"&o78", 7}, ParseCase{"&", 0},
+                                         ParseCase{"-&H10", 0}));
+INSTANTIATE_TEST_SUITE_P(OutOfRange, LeadingNumber,
+                         testing::Values(ParseCase{"1e309", inf}, ParseCase{"-1e309", -inf},
+                                         ParseCase{"1e99999999999999999999", inf}, ParseCase{"1e-400", 0},
+                                         ParseCase{"4.9e-324", std::numeric_limits<double>::denorm_min()},
+                                         ParseCase{"1.7976931348623157e308", std::numeric_limits<double>::max()}));
 
 TEST(LeadingNumberLongText, KeepsThePointAcrossManyDigits)
 {
@@ -98,16 +103,20 @@ TEST_P(ScientificText, WritesTheFixedForm)
     EXPECT_EQ(scientificText(GetParam().first), GetParam().second);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ScientificText, testing::Values(
-    TextCase{1234.56, "1.235E+03"}, TextCase{0.0012, "1.200E-03"}, TextCase{-52.7, "-5.270E+01"},
-    TextCase{0.0, "0.000E+00"}, TextCase{-0.0, "0.000E+00"}, TextCase{1, "1.000E+00"}, TextCase{12.34, "1.234E+01"},
-    TextCase{0.05678, "5.678E-02"}, TextCase{1e100, "1.000E+100"}, TextCase{5e-324, "4.941E-324"},
-    TextCase{1.7976931348623157e308, "1.798E+308"}, TextCase{inf, "inf"}, TextCase{-inf, "-inf"},
-    TextCase{std::nan(""), "nan"}));
-INSTANTIATE_TEST_SUITE_P(RoundingAndCarry, ScientificText, testing::Values(
-    TextCase{9.9994, "9.999E+00"}, TextCase{9.9995, "1.000E+01"}, TextCase{9.9996, "1.000E+01"},
-    TextCase{-9.9995, "-1.000E+01"}, TextCase{1.0005, "1.001E+00"}, TextCase{-1.0005, "-1.001E+00"},
-    TextCase{1.00049, "1.000E+00"}, TextCase{999.95, "1.000E+03"}, TextCase{0.099995, "1.000E-01"}));
+INSTANTIATE_TEST_SUITE_P(Examples, ScientificText,
+                         testing::Values(TextCase{1234.56, "1.235E+03"}, TextCase{0.0012, "1.200E-03"},
+                                         TextCase{-52.7, "-5.270E+01"}, TextCase{0.0, "0.000E+00"},
+                                         TextCase{-0.0, "0.000E+00"}, TextCase{1, "1.000E+00"},
+                                         TextCase{12.34, "1.234E+01"}, TextCase{0.05678, "5.678E-02"},
+                                         TextCase{1e100, "1.000E+100"}, TextCase{5e-324, "4.941E-324"},
+                                         TextCase{1.7976931348623157e308, "1.798E+308"}, TextCase{inf, "inf"},
+                                         TextCase{-inf, "-inf"}, TextCase{std::nan(""), "nan"}));
+INSTANTIATE_TEST_SUITE_P(RoundingAndCarry, ScientificText,
+                         testing::Values(TextCase{9.9994, "9.999E+00"}, TextCase{9.9995, "1.000E+01"},
+                                         TextCase{9.9996, "1.000E+01"}, TextCase{-9.9995, "-1.000E+01"},
+                                         TextCase{1.0005, "1.001E+00"}, TextCase{-1.0005, "-1.001E+00"},
+                                         TextCase{1.00049, "1.000E+00"}, TextCase{999.95, "1.000E+03"},
+                                         TextCase{0.099995, "1.000E-01"}));
 
 TEST(ScientificTextProperties, MatchesCorrectRoundingAwayFromTies)
 {

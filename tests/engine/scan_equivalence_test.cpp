@@ -34,18 +34,21 @@ private:
 
 // A green value drawn so that ties, the boundary 254 / 255 and plain noise all
 // occur often.
-std::uint32_t randomGreen(Random& rnd) {
+std::uint32_t randomGreen(Random& rnd)
+{
     static constexpr std::uint32_t kLevels[] = {0, 1, 127, 128, 254, 255, 255, 255};
     if (rnd.chance(20)) return rnd.bits() & 0xFFu;
     return kLevels[rnd.bits() % 8];
 }
 
-std::uint32_t randomColour(Random& rnd) {
+std::uint32_t randomColour(Random& rnd)
+{
     const std::uint32_t others = rnd.bits() & 0xFFFF00FFu;  // alpha, red, blue
     return others | randomGreen(rnd) << 8;
 }
 
-void paint(TestImage& image, Random& rnd) {
+void paint(TestImage& image, Random& rnd)
+{
     const int w = image.width(), h = image.height();
     switch (rnd.between(0, 2)) {
     case 0:  // noise everywhere
@@ -70,12 +73,14 @@ void paint(TestImage& image, Random& rnd) {
     }
 }
 
-float randomFraction(Random& rnd) {
+float randomFraction(Random& rnd)
+{
     static constexpr float kFractions[] = {0.25f, 0.5f, 0.75f};
     return rnd.chance(75) ? 0.0f : kFractions[rnd.bits() % 3];
 }
 
-std::string describe(int iteration, const TestImage& image, const References& r) {
+std::string describe(int iteration, const TestImage& image, const References& r)
+{
     std::ostringstream out;
     out << "case " << iteration << ": picture " << image.width() << " x " << image.height() << " stride "
         << image.stride() << ", start (" << r.startX << ", " << r.startY << "), end (" << r.endX << ", " << r.endY
@@ -83,7 +88,8 @@ std::string describe(int iteration, const TestImage& image, const References& r)
     return out.str();
 }
 
-TEST(ColumnScanEquivalence, RandomPicturesAndWindows) {
+TEST(ColumnScanEquivalence, RandomPicturesAndWindows)
+{
     Random rnd(20240607u);
     int columnsCompared = 0, partlyOutside = 0;
     for (int iteration = 0; iteration < 500; ++iteration) {
@@ -110,7 +116,8 @@ TEST(ColumnScanEquivalence, RandomPicturesAndWindows) {
     EXPECT_GT(partlyOutside, 100);
 }
 
-TEST(ColumnScanEquivalence, FullWidthRuns) {
+TEST(ColumnScanEquivalence, FullWidthRuns)
+{
     // The widest run, 1000 columns, over pictures wider and narrower than it.
     Random rnd(77u);
     for (int iteration = 0; iteration < 6; ++iteration) {

@@ -78,9 +78,12 @@ private slots:
         QTest::addColumn<QString>("typed");  // null: the preset date
         QTest::addColumn<QString>("file");
         QTest::newRow("the preset date") << QString() << "12-06-2026.csv";
-        QTest::newRow("three blanks") << "   " << "   .csv";
-        QTest::newRow("an extension of its own") << "data.csv" << "data.csv.csv";
-        QTest::newRow("an existing, longer file") << "a" << "a.csv";
+        QTest::newRow("three blanks") << "   "
+                                      << "   .csv";
+        QTest::newRow("an extension of its own") << "data.csv"
+                                                 << "data.csv.csv";
+        QTest::newRow("an existing, longer file") << "a"
+                                                  << "a.csv";
     }
 
     void saveWritesTheFileThenConfirmsThenHides()
@@ -126,15 +129,30 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");  // must stay byte for byte; empty: nothing may appear at the target
         QTest::addColumn<QString>("reason");
-        QTest::newRow("name leaving the folder") << "" << "../a" << "a.csv" << "ファイル名に「/」は使えません";
-        QTest::newRow("name through a folder") << "" << "../sub/inner" << "sub/inner.csv" << "ファイル名に「/」は使えません";
+        QTest::newRow("name leaving the folder") << ""
+                                                 << "../a"
+                                                 << "a.csv"
+                                                 << "ファイル名に「/」は使えません";
+        QTest::newRow("name through a folder") << ""
+                                               << "../sub/inner"
+                                               << "sub/inner.csv"
+                                               << "ファイル名に「/」は使えません";
         // The system would cut the name at the NUL and replace the file "kept".
-        QTest::newRow("name with a NUL") << "nul" << QString("kept") + QChar(u'\0') + "x" << "sub/kept"
+        QTest::newRow("name with a NUL") << "nul" << QString("kept") + QChar(u'\0') + "x"
+                                         << "sub/kept"
                                          << "ファイル名に NUL 文字は使えません";
-        QTest::newRow("folder removed after it was chosen") << "removed" << "out" << "" << "保存先のフォルダーがありません";
-        QTest::newRow("target name is a folder") << "folder" << "out" << "sub/out.csv/kept.txt"
+        QTest::newRow("folder removed after it was chosen") << "removed"
+                                                            << "out"
+                                                            << ""
+                                                            << "保存先のフォルダーがありません";
+        QTest::newRow("target name is a folder") << "folder"
+                                                 << "out"
+                                                 << "sub/out.csv/kept.txt"
                                                  << "同じ名前のフォルダーがあります";
-        QTest::newRow("folder replaced by a plain file") << "plain" << "out" << "sub" << "保存先はフォルダーではありません";
+        QTest::newRow("folder replaced by a plain file") << "plain"
+                                                         << "out"
+                                                         << "sub"
+                                                         << "保存先はフォルダーではありません";
     }
 
     void failedSaveIsReportedAndLosesNothing()

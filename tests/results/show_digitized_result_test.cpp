@@ -56,19 +56,19 @@ private slots:
         const QStringList twoDecades = {"1", "1", "100", "100"};
         QTest::newRow("Linear - Linear") << 1 << twoDecades << QList<int>{} << QList<int>{};
         QTest::newRow("Linear - Log") << 2 << twoDecades << QList<int>{400} << QList<int>{};
-        QTest::newRow("Linear - Log, ratio 5") << 2 << QStringList{"1", "1", "100", "5"} << QList<int>{}
-                                               << QList<int>{};
-        QTest::newRow("Linear - Log, descending") << 2 << QStringList{"1", "1", "1", "0.01"} << QList<int>{}
-                                                  << QList<int>{};
+        QTest::newRow("Linear - Log, ratio 5")
+            << 2 << QStringList{"1", "1", "100", "5"} << QList<int>{} << QList<int>{};
+        QTest::newRow("Linear - Log, descending")
+            << 2 << QStringList{"1", "1", "1", "0.01"} << QList<int>{} << QList<int>{};
         QTest::newRow("Log - Log") << 3 << twoDecades << QList<int>{400} << QList<int>{350};
-        QTest::newRow("Log - Log, X ratio 5") << 3 << QStringList{"1", "1", "5", "100"} << QList<int>{400}
-                                              << QList<int>{};
+        QTest::newRow("Log - Log, X ratio 5")
+            << 3 << QStringList{"1", "1", "5", "100"} << QList<int>{400} << QList<int>{};
         QTest::newRow("Log - Linear") << 4 << twoDecades << QList<int>{} << QList<int>{350};
-        QTest::newRow("Log - Linear, X ratio 5") << 4 << QStringList{"1", "1", "5", "100"} << QList<int>{}
-                                                 << QList<int>{};
+        QTest::newRow("Log - Linear, X ratio 5")
+            << 4 << QStringList{"1", "1", "5", "100"} << QList<int>{} << QList<int>{};
         // An overflowing ratio counts no decades instead of looping for ever.
-        QTest::newRow("Log - Log, X ratio overflowing") << 3 << QStringList{"1e-300", "1", "1e300", "100"}
-                                                        << QList<int>{400} << QList<int>{};
+        QTest::newRow("Log - Log, X ratio overflowing")
+            << 3 << QStringList{"1e-300", "1", "1e300", "100"} << QList<int>{400} << QList<int>{};
     }
 
     void frameAndDecadeLines()

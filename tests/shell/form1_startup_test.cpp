@@ -95,7 +95,8 @@ private slots:
         for (auto* line : {form.Line1, form.Line2, form.Line3, form.Line4, form.Line5, form.Line6})
             QVERIFY(!line->Visible());
         for (auto* box : {form.Text1, form.Text2, form.Text3, form.Text4}) QVERIFY(box->Text().isEmpty());
-        for (auto* label : {form.Label11, form.Label12, form.Label13, form.Label14}) QVERIFY(label->Caption().isEmpty());
+        for (auto* label : {form.Label11, form.Label12, form.Label13, form.Label14})
+            QVERIFY(label->Caption().isEmpty());
         QVERIFY(form.Option1->Value());
         QCOMPARE(static_cast<int>(module.PickMode), 0);
         QCOMPARE(static_cast<int>(module.AxisScaleMode), 1);
@@ -207,8 +208,8 @@ static int runEndChild(int argc, char** argv)
     module.form2().Show();
     module.form3().Show();
     if (!QTest::qWaitForWindowExposed(&module.form3())) return 4;
-    std::printf("windows shown: %d\n", int(form.isVisible()) + int(module.form2().isVisible()) +
-                                              int(module.form3().isVisible()));
+    std::printf("windows shown: %d\n",
+                int(form.isVisible()) + int(module.form2().isVisible()) + int(module.form3().isVisible()));
     std::fflush(stdout);
     if (QString(argv[2]) == "end")
         QTest::mouseClick(form.Command7, Qt::LeftButton);

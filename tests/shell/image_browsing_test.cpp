@@ -92,7 +92,8 @@ private slots:
     void gifLoadsAndTransparencyShowsTheBackground()
     {
         MainWindowFixture app([](const QDir& folder) {
-            QVERIFY(QFile::copy(QStringLiteral(VASTREL_SOURCE_DIR "/samples/linear-log.gif"), folder.filePath("s.gif")));
+            QVERIFY(
+                QFile::copy(QStringLiteral(VASTREL_SOURCE_DIR "/samples/linear-log.gif"), folder.filePath("s.gif")));
             QImage clear = filledImage(QSize(40, 40), QColor(0, 0, 0, 0), QImage::Format_ARGB32);
             clear.setPixelColor(0, 0, Qt::black);
             save(clear, folder.filePath("t.tif"), "tiff");
@@ -188,9 +189,12 @@ private slots:
                 QVERIFY(buffer.open(QIODevice::WriteOnly));
                 QVERIFY(QImageWriter(&buffer, format).write(filledImage(QSize(400, 300), Qt::white)));
             }
-            if (kept > 0) bytes.truncate(qsizetype(bytes.size() * kept));
-            else if (kept < 0) bytes.chop(qsizetype(-kept));
-            else bytes.append("appended by a mail program\n");
+            if (kept > 0)
+                bytes.truncate(qsizetype(bytes.size() * kept));
+            else if (kept < 0)
+                bytes.chop(qsizetype(-kept));
+            else
+                bytes.append("appended by a mail program\n");
             QFile file(folder.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(bytes);
@@ -243,7 +247,7 @@ private slots:
             text.write("this is not a picture\n");
             save(filledImage(QSize(5, 5), Qt::white), folder.filePath("gone.tif"), "tiff");
             QVERIFY(QFile::copy(QStringLiteral(VASTREL_SOURCE_DIR "/fuzz/regressions/fuzz_image_loader/"
-                                               "progressive-jpeg-2000-scans.jpg"),
+                                                                  "progressive-jpeg-2000-scans.jpg"),
                                 folder.filePath("scans.jpg")));
             // A 54-byte bitmap header that claims 60000 x 60000 pixels.
             QByteArray bomb = good.read(54);
@@ -315,9 +319,8 @@ private slots:
 
     void loadingKeepsTheMarkersAndTheCalibration()
     {
-        MainWindowFixture app([](const QDir& folder) {
-            save(filledImage(QSize(10, 10), Qt::white), folder.filePath("a.bmp"), "bmp");
-        });
+        MainWindowFixture app(
+            [](const QDir& folder) { save(filledImage(QSize(10, 10), Qt::white), folder.filePath("a.bmp"), "bmp"); });
         QVERIFY(app.show());
         app.form->Line1->setVisible(true);
         app.form->Text1->setText("5");

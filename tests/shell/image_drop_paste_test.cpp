@@ -45,7 +45,8 @@ QMimeData* mimeData(const QString& file, const QByteArray& imageBytes = {}, cons
 {
     auto* data = new QMimeData;
     if (!file.isEmpty()) data->setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(file + ".second")});
-    if (!imageBytes.isEmpty()) data->setData(imageBytes.startsWith("\xFF\xD8") ? "image/jpeg" : "image/png", imageBytes);
+    if (!imageBytes.isEmpty())
+        data->setData(imageBytes.startsWith("\xFF\xD8") ? "image/jpeg" : "image/png", imageBytes);
     if (!text.isEmpty()) data->setText(text);
     return data;
 }
@@ -80,7 +81,8 @@ private slots:
         QTest::newRow("dropped PNG file") << false << "graph.png" << png << "";
         QTest::newRow("dropped JPEG file") << false << "graph.JPEG" << jpeg << "";
         QTest::newRow("dropped PNG data") << false << "" << png << "";
-        QTest::newRow("dropped damaged PNG file") << false << "bad.png" << damaged << " --- 画像ファイルを読み込めません --- ";
+        QTest::newRow("dropped damaged PNG file")
+            << false << "bad.png" << damaged << " --- 画像ファイルを読み込めません --- ";
         QTest::newRow("pasted PNG data") << true << "" << png << "";
         QTest::newRow("pasted JPEG data") << true << "" << jpeg << "";
         QTest::newRow("pasted copied file") << true << "copied.png" << png << "";
@@ -135,7 +137,8 @@ private slots:
 
     void textBoxesKeepTheirTextDropAndPaste()
     {
-        MainWindowFixture app([](const QDir& folder) { write(folder.filePath("start.bmp"), encoded("bmp", Qt::blue)); });
+        MainWindowFixture app(
+            [](const QDir& folder) { write(folder.filePath("start.bmp"), encoded("bmp", Qt::blue)); });
         auto& form = *app.form;
         QVERIFY(app.show() && app.clickFile("start.bmp"));
         QVERIFY(drop(form.Text1, mimeData({}, {}, "42")));

@@ -20,8 +20,7 @@ namespace {
 QStringList rowTexts(const QListWidget& list)
 {
     QStringList texts;
-    for (int row = 0; row < list.count(); ++row)
-        texts.append(list.item(row)->text());
+    for (int row = 0; row < list.count(); ++row) texts.append(list.item(row)->text());
     return texts;
 }
 
@@ -49,7 +48,7 @@ bool shown(QWidget& widget)
     return QTest::qWaitForWindowExposed(&widget);
 }
 
-} // namespace
+}  // namespace
 
 class FileBoxesTest : public QObject {
     Q_OBJECT
@@ -84,10 +83,8 @@ void FileBoxesTest::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_root = QDir(m_dir->path()).canonicalPath();
-    for (const char* name : {"a.jpg", "B.BMP", "c.Gif", "d.tif", "e.png", "notes.txt", ".hidden.jpg"})
-        touch(name);
-    for (const char* folder : {"sub/Beta", "sub/alpha", ".git"})
-        QVERIFY(QDir(m_root).mkpath(QLatin1String(folder)));
+    for (const char* name : {"a.jpg", "B.BMP", "c.Gif", "d.tif", "e.png", "notes.txt", ".hidden.jpg"}) touch(name);
+    for (const char* folder : {"sub/Beta", "sub/alpha", ".git"}) QVERIFY(QDir(m_root).mkpath(QLatin1String(folder)));
     touch("sub/z.jpg");
     // A home folder of our own makes the drive box hold at least two entries.
     qputenv("HOME", m_root.toUtf8());

@@ -11,13 +11,15 @@ namespace vastrel::digitize {
 
 namespace {
 
-inline int componentDistance(std::uint32_t value, int wanted) {
+inline int componentDistance(std::uint32_t value, int wanted)
+{
     const int d = static_cast<int>(value & 0xFFu) - wanted;
     return d < 0 ? -d : d;
 }
 
 inline void closenessOfPixels(const std::uint32_t* __restrict src, std::uint8_t* __restrict out, std::size_t n,
-                              const ColourTarget& t) {
+                              const ColourTarget& t)
+{
     const int red = t.red, green = t.green, blue = t.blue, limit = t.tolerance + 1;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t p = src[i];
@@ -33,9 +35,10 @@ inline void closenessOfPixels(const std::uint32_t* __restrict src, std::uint8_t*
 // both ways give each component's distance, the largest of the three is
 // gathered in the low byte of each pixel, and the closeness comes from a
 // saturating subtraction from the limit.
-void closenessOfRow(const std::uint32_t* src, std::uint8_t* out, std::size_t n, const ColourTarget& t) {
-    const __m128i wanted = _mm_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(t.red) << 16 |
-                                                           static_cast<std::uint32_t>(t.green) << 8 | t.blue));
+void closenessOfRow(const std::uint32_t* src, std::uint8_t* out, std::size_t n, const ColourTarget& t)
+{
+    const __m128i wanted = _mm_set1_epi32(
+        static_cast<int>(static_cast<std::uint32_t>(t.red) << 16 | static_cast<std::uint32_t>(t.green) << 8 | t.blue));
     const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
     const __m128i lowByte = _mm_set1_epi32(0xFF);
     const __m128i limit = _mm_set1_epi32(t.tolerance + 1);
@@ -54,7 +57,8 @@ void closenessOfRow(const std::uint32_t* src, std::uint8_t* out, std::size_t n, 
     closenessOfPixels(src + i, out + i, n - i, t);
 }
 #else
-void closenessOfRow(const std::uint32_t* src, std::uint8_t* out, std::size_t n, const ColourTarget& t) {
+void closenessOfRow(const std::uint32_t* src, std::uint8_t* out, std::size_t n, const ColourTarget& t)
+{
     closenessOfPixels(src, out, n, t);
 }
 #endif
@@ -71,17 +75,19 @@ struct FinishedRun {
     ColourRun run;
 };
 
-ColourRun finish(const OpenRun& open, std::int64_t bottom) {
+ColourRun finish(const OpenRun& open, std::int64_t bottom)
+{
     ColourRun run;
     run.top = open.top;
     run.bottom = bottom;
     run.weight = static_cast<double>(open.weight);
-    run.centre = static_cast<double>(open.top) +
-                 static_cast<double>(open.weightedOffset) / static_cast<double>(open.weight);
+    run.centre =
+        static_cast<double>(open.top) + static_cast<double>(open.weightedOffset) / static_cast<double>(open.weight);
     return run;
 }
 
-std::uint64_t eightBytes(const std::uint8_t* p) {
+std::uint64_t eightBytes(const std::uint8_t* p)
+{
     std::uint64_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
@@ -89,13 +95,15 @@ std::uint64_t eightBytes(const std::uint8_t* p) {
 
 }  // namespace
 
-int closenessTo(const ColourTarget& target, std::uint32_t argb) {
+int closenessTo(const ColourTarget& target, std::uint32_t argb)
+{
     std::uint8_t c = 0;
     closenessOfPixels(&argb, &c, 1, target);
     return c;
 }
 
-ColourRuns findColourRuns(const image::PixelView& view, const ScanWindow& window, const ColourTarget& target) {
+ColourRuns findColourRuns(const image::PixelView& view, const ScanWindow& window, const ColourTarget& target)
+{
     const std::int64_t columnCount = window.columnCount();
     const IndexRange cols = view.pixels ? insideRange(window.firstColumn, columnCount, view.width) : IndexRange{};
     const IndexRange rows = view.pixels ? insideRange(window.firstRow, window.rowCount(), view.height) : IndexRange{};

@@ -40,10 +40,12 @@ class ColourRuns {
 public:
     ColourRuns() = default;
     ColourRuns(std::vector<ColourRun> runs, std::vector<std::size_t> firstOfColumn)
-        : runs_(std::move(runs)), first_(std::move(firstOfColumn)) {}
+        : runs_(std::move(runs)), first_(std::move(firstOfColumn))
+    {}
 
     std::size_t columnCount() const { return first_.empty() ? 0 : first_.size() - 1; }
-    std::span<const ColourRun> column(std::size_t i) const {
+    std::span<const ColourRun> column(std::size_t i) const
+    {
         return std::span<const ColourRun>(runs_).subspan(first_[i], first_[i + 1] - first_[i]);
     }
     // Index of a run over all columns, for bookkeeping across columns.

@@ -12,11 +12,13 @@ namespace vastrel::digitize {
 
 namespace {
 
-ColourTarget targetOf(const CurveColour& colour) {
+ColourTarget targetOf(const CurveColour& colour)
+{
     return ColourTarget{colour.red, colour.green, colour.blue, std::clamp(colour.tolerance, 0, 254)};
 }
 
-std::uint32_t argbAt(const image::PixelView& view, int x, int y) {
+std::uint32_t argbAt(const image::PixelView& view, int x, int y)
+{
     return view.pixels[static_cast<std::ptrdiff_t>(y) * view.stride + x];
 }
 
@@ -24,13 +26,15 @@ std::uint32_t argbAt(const image::PixelView& view, int x, int y) {
 struct Ink {
     double r, g, b;
     explicit Ink(std::uint32_t argb)
-        : r(255.0 - ((argb >> 16) & 0xFFu)), g(255.0 - ((argb >> 8) & 0xFFu)), b(255.0 - (argb & 0xFFu)) {}
+        : r(255.0 - ((argb >> 16) & 0xFFu)), g(255.0 - ((argb >> 8) & 0xFFu)), b(255.0 - (argb & 0xFFu))
+    {}
     double dot(const Ink& o) const { return r * o.r + g * o.g + b * o.b; }
 };
 
 // The run of window column `column` under window row `row`, or the nearest one
 // within two rows (a pale fringe pixel next to the line's core).
-std::optional<RunAt> runNear(const ColourRuns& runs, std::size_t column, std::int64_t row) {
+std::optional<RunAt> runNear(const ColourRuns& runs, std::size_t column, std::int64_t row)
+{
     constexpr std::int64_t kNear = 2;
     const auto candidates = runs.column(column);
     std::optional<RunAt> best;
@@ -46,7 +50,8 @@ std::optional<RunAt> runNear(const ColourRuns& runs, std::size_t column, std::in
 // The run under the pixel the colour was taken from, where that pixel lies in
 // the part of the window inside the picture.
 std::optional<RunAt> anchorRun(const image::PixelView& view, const ScanWindow& window, const ColourRuns& runs,
-                               const CurveColour& colour) {
+                               const CurveColour& colour)
+{
     if (!view.contains(colour.x, colour.y)) return std::nullopt;
     const std::int64_t column = colour.x - static_cast<std::int64_t>(std::floor(window.firstColumn));
     const std::int64_t row = colour.y - static_cast<std::int64_t>(std::floor(window.firstRow));
@@ -56,7 +61,8 @@ std::optional<RunAt> anchorRun(const image::PixelView& view, const ScanWindow& w
 
 // Found rows kept; the others on the straight line between the found
 // neighbours, or the nearest found row beyond the ends.
-std::vector<float> filledRows(const std::vector<std::optional<double>>& track, double firstRow) {
+std::vector<float> filledRows(const std::vector<std::optional<double>>& track, double firstRow)
+{
     std::vector<float> rows(track.size());
     std::optional<std::size_t> previous;
     for (std::size_t i = 0; i < track.size(); ++i) {
@@ -73,14 +79,14 @@ std::vector<float> filledRows(const std::vector<std::optional<double>>& track, d
         rows[i] = static_cast<float>(here);
         previous = i;
     }
-    if (previous)
-        std::fill(rows.begin() + static_cast<std::ptrdiff_t>(*previous) + 1, rows.end(), rows[*previous]);
+    if (previous) std::fill(rows.begin() + static_cast<std::ptrdiff_t>(*previous) + 1, rows.end(), rows[*previous]);
     return rows;
 }
 
 }  // namespace
 
-CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& colour) {
+CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& colour)
+{
     // A neighbour qualifies when its ink points the same way as the chosen
     // colour's (within this many levels in every component) and is stronger,
     // at most four times: an anti-aliased fringe down to a quarter strength.
@@ -91,8 +97,8 @@ CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& co
     if (!view.pixels || !view.contains(colour.x, colour.y)) return colour;
     const ColourTarget target = targetOf(colour);
     if (closenessTo(target, argbAt(view, colour.x, colour.y)) == 0) return colour;
-    const std::uint32_t chosenArgb =
-        0xFF000000u | static_cast<std::uint32_t>(colour.red) << 16 | static_cast<std::uint32_t>(colour.green) << 8 | colour.blue;
+    const std::uint32_t chosenArgb = 0xFF000000u | static_cast<std::uint32_t>(colour.red) << 16 |
+                                     static_cast<std::uint32_t>(colour.green) << 8 | colour.blue;
     const Ink chosen(chosenArgb);
     const double strength = chosen.dot(chosen);
     if (strength < kLeastInk * kLeastInk) return colour;
@@ -120,7 +126,8 @@ CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& co
 }
 
 std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& view, const References& refs,
-                                                       const CurveColour& colour) {
+                                                       const CurveColour& colour)
+{
     const ScanWindow window = colourScanWindowOf(refs);
     if (window.columnCount() == 0) return std::vector<float>{};
     const CurveColour matched = fullestShadeNear(view, colour);

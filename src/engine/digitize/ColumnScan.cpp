@@ -20,9 +20,13 @@ constexpr int kRowBits = 23;
 constexpr std::int64_t kBandRows = std::int64_t{1} << kRowBits;
 constexpr Key kNoKey = 0x7FFFFFFF;  // green 255: never taken
 
-inline Key keyOf(std::uint32_t argb, Key row) { return static_cast<Key>((argb & 0xFF00u) << (kRowBits - 8)) | row; }
+inline Key keyOf(std::uint32_t argb, Key row)
+{
+    return static_cast<Key>((argb & 0xFF00u) << (kRowBits - 8)) | row;
+}
 
-inline void foldPixels(const std::uint32_t* __restrict src, Key* __restrict best, std::size_t n, Key row) {
+inline void foldPixels(const std::uint32_t* __restrict src, Key* __restrict best, std::size_t n, Key row)
+{
     for (std::size_t i = 0; i < n; ++i) {
         const Key k = keyOf(src[i], row);
         best[i] = k < best[i] ? k : best[i];
@@ -33,7 +37,8 @@ inline void foldPixels(const std::uint32_t* __restrict src, Key* __restrict best
 // fixed width, which compilers vectorise even at their cheapest vectoriser
 // setting (it refuses loops whose trip count is not a known multiple of the
 // vector width); the last partial block goes pixel by pixel.
-void foldRow(const std::uint32_t* __restrict src, Key* __restrict best, std::size_t n, Key row) {
+void foldRow(const std::uint32_t* __restrict src, Key* __restrict best, std::size_t n, Key row)
+{
     constexpr std::size_t kBlock = 32;
     std::size_t i = 0;
     for (; i + kBlock <= n; i += kBlock) foldPixels(src + i, best + i, kBlock, row);
@@ -42,7 +47,8 @@ void foldRow(const std::uint32_t* __restrict src, Key* __restrict best, std::siz
 
 }  // namespace
 
-std::vector<float> scanColumns(const image::PixelView& view, const References& refs) {
+std::vector<float> scanColumns(const image::PixelView& view, const References& refs)
+{
     const ScanWindow win = scanWindowOf(refs);
     const std::int64_t columnCount = win.columnCount();
     const std::int64_t rowCount = win.rowCount();

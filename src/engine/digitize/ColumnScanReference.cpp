@@ -6,7 +6,8 @@
 
 namespace vastrel::digitize {
 
-std::vector<float> scanColumnsPerPixel(const image::PixelView& view, const References& refs) {
+std::vector<float> scanColumnsPerPixel(const image::PixelView& view, const References& refs)
+{
     std::vector<float> rows;
     double row = 0.0;
     const double lastColumn = static_cast<double>(refs.endX) - 2.0;

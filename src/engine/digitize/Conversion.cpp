@@ -10,7 +10,8 @@ namespace vastrel::digitize {
 
 namespace {
 
-PrepareResult refused(std::string_view message) {
+PrepareResult refused(std::string_view message)
+{
     PrepareResult result;
     result.refusal = std::string(message);
     return result;
@@ -18,8 +19,8 @@ PrepareResult refused(std::string_view message) {
 
 // Why a logarithmic axis with the typed values v1 (start) and v2 (end) has no
 // conversion (empty when it has one); otherwise `ratio` receives v2 / v1.
-std::string_view logAxisFault(double v1, double v2, double& ratio, std::string_view startZero,
-                              std::string_view sign) {
+std::string_view logAxisFault(double v1, double v2, double& ratio, std::string_view startZero, std::string_view sign)
+{
     if (v1 == 0.0) return startZero;
     ratio = v2 / v1;
     if (ratio <= 0.0) return sign;
@@ -29,7 +30,8 @@ std::string_view logAxisFault(double v1, double v2, double& ratio, std::string_v
 
 }  // namespace
 
-PrepareResult prepare(const References& refs) {
+PrepareResult prepare(const References& refs)
+{
     const bool logX = hasLogarithmicX(refs.mode);
     const bool logY = hasLogarithmicY(refs.mode);
 
@@ -73,12 +75,14 @@ PrepareResult prepare(const References& refs) {
     return result;
 }
 
-double Conversion::columnToX(double x) const {
+double Conversion::columnToX(double x) const
+{
     if (logX_) return refs_.x1 * std::exp((x - sx_) * kx_);
     return refs_.x1 + (((x - sx_) * kx_) / w_);
 }
 
-double Conversion::rowToY(double r) const {
+double Conversion::rowToY(double r) const
+{
     if (logY_) return refs_.y1 * std::exp((sy_ - r) * ky_);
     return refs_.y1 + (((sy_ - r) * ky_) / h_);
 }

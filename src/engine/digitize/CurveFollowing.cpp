@@ -13,7 +13,8 @@ namespace {
 // runs' indices across all columns.
 class Chains {
 public:
-    explicit Chains(const ColourRuns& runs) : runs_(runs), parent_(runs.totalRuns()) {
+    explicit Chains(const ColourRuns& runs) : runs_(runs), parent_(runs.totalRuns())
+    {
         std::iota(parent_.begin(), parent_.end(), std::size_t{0});
         for (std::size_t col = 0; col + 1 < runs.columnCount(); ++col) joinTouching(col);
         measure();
@@ -24,7 +25,8 @@ public:
 
     // A run of the longest chain (the heavier of equally long ones), in its
     // middle column.
-    RunAt middleOfLongest() {
+    RunAt middleOfLongest()
+    {
         std::size_t best = 0;
         for (std::size_t i = 1; i < parent_.size(); ++i) {
             const Extent& e = chain_[find(i)];
@@ -53,14 +55,16 @@ private:
         std::size_t span() const { return lastColumn - firstColumn + 1; }
     };
 
-    std::size_t find(std::size_t i) {
+    std::size_t find(std::size_t i)
+    {
         while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
         return i;
     }
 
     // Both columns' runs are sorted and disjoint, so one sweep finds every
     // touching pair.
-    void joinTouching(std::size_t col) {
+    void joinTouching(std::size_t col)
+    {
         const auto left = runs_.column(col), right = runs_.column(col + 1);
         std::size_t a = 0, b = 0;
         while (a < left.size() && b < right.size()) {
@@ -73,7 +77,8 @@ private:
         }
     }
 
-    void measure() {
+    void measure()
+    {
         chain_.assign(parent_.size(), Extent{});
         for (std::size_t col = 0; col < runs_.columnCount(); ++col) {
             const auto column = runs_.column(col);
@@ -98,7 +103,8 @@ struct Continuation {
     std::vector<std::size_t> ahead, behind;
 };
 
-Continuation continuationOf(const ColourRuns& runs) {
+Continuation continuationOf(const ColourRuns& runs)
+{
     Continuation c{std::vector<std::size_t>(runs.totalRuns(), 1), std::vector<std::size_t>(runs.totalRuns(), 1)};
     const std::size_t n = runs.columnCount();
     // Sweeps pairs of neighbouring columns as Chains::joinTouching does.
@@ -128,19 +134,22 @@ Continuation continuationOf(const ColourRuns& runs) {
 // leaving it does. The widening stops at an eighth of the window's height: a
 // curve hidden for long is bridged by the straight line, not by whatever
 // distant legend sample of its colour comes into reach.
-double reach(const ColourRun& last, std::size_t gap, double widest) {
+double reach(const ColourRun& last, std::size_t gap, double widest)
+{
     return 2.0 + 0.5 * static_cast<double>(last.bottom - last.top + 1) +
            std::min(3.0 * static_cast<double>(gap), widest);
 }
 
-double distanceToRun(double row, const ColourRun& run) {
+double distanceToRun(double row, const ColourRun& run)
+{
     if (row < static_cast<double>(run.top)) return static_cast<double>(run.top) - row;
     if (row > static_cast<double>(run.bottom)) return row - static_cast<double>(run.bottom);
     return 0.0;
 }
 
-void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt seed, int direction,
-                double widest, std::vector<std::optional<double>>& track) {
+void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt seed, int direction, double widest,
+                std::vector<std::optional<double>>& track)
+{
     constexpr std::ptrdiff_t kSlopeSpan = 8;  // columns the slope is judged over
     // Of several touching runs, one that ends within this many columns (the
     // edge of a round marker, a stub of a label) loses to one that goes on.
@@ -160,10 +169,9 @@ void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt 
         if (column.empty()) continue;
         while (std::abs(taken.back().column - taken[oldest].column) > kSlopeSpan) ++oldest;
         const Taken& recent = taken.back();
-        const double slope = oldest == taken.size() - 1
-                                 ? 0.0
-                                 : (recent.centre - taken[oldest].centre) /
-                                       static_cast<double>(recent.column - taken[oldest].column);
+        const double slope = oldest == taken.size() - 1 ? 0.0
+                                                        : (recent.centre - taken[oldest].centre) /
+                                                              static_cast<double>(recent.column - taken[oldest].column);
         const double predicted = recent.centre + slope * static_cast<double>(col - recent.column);
         const auto gap = static_cast<std::size_t>(std::abs(col - recent.column) - 1);
 
@@ -174,7 +182,8 @@ void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt 
             for (std::size_t k = 0; k < column.size(); ++k) {
                 const ColourRun& run = column[k];
                 if (!run.touches(last)) continue;
-                const std::size_t goesOn = std::min(onward[runs.firstIndexOf(static_cast<std::size_t>(col)) + k], kDeadEnd);
+                const std::size_t goesOn =
+                    std::min(onward[runs.firstIndexOf(static_cast<std::size_t>(col)) + k], kDeadEnd);
                 const double d = std::abs(run.centre - predicted);
                 if (!best || goesOn > bestOnward || (goesOn == bestOnward && d < bestDistance))
                     best = &run, bestDistance = d, bestOnward = goesOn;
@@ -197,7 +206,8 @@ void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt 
 }  // namespace
 
 std::vector<std::optional<double>> followCurve(const ColourRuns& runs, std::optional<RunAt> anchor,
-                                               std::int64_t windowRows) {
+                                               std::int64_t windowRows)
+{
     std::vector<std::optional<double>> track(runs.columnCount());
     if (runs.totalRuns() == 0) return track;
 

@@ -23,16 +23,14 @@ inline constexpr std::string_view kNotFinite =
     " --- 座標の値が大きすぎて変換できません。始点と終点の座標を確かめて下さい --- ";
 
 // Logarithmic Y axis, the typed Y of the start point is 0.
-inline constexpr std::string_view kLogYStartZero =
-    " --- Y軸が Log のため、始点の Y座標に 0 は使えません --- ";
+inline constexpr std::string_view kLogYStartZero = " --- Y軸が Log のため、始点の Y座標に 0 は使えません --- ";
 
 // Logarithmic Y axis, the typed Y values differ in sign (or the end Y is 0).
 inline constexpr std::string_view kLogYSign =
     " --- Y軸が Log のため、始点と終点の Y座標は同じ符号の 0 以外の値にして下さい --- ";
 
 // Logarithmic X axis, the typed X of the start point is 0.
-inline constexpr std::string_view kLogXStartZero =
-    " --- X軸が Log のため、始点の X座標に 0 は使えません --- ";
+inline constexpr std::string_view kLogXStartZero = " --- X軸が Log のため、始点の X座標に 0 は使えません --- ";
 
 // Logarithmic X axis, the typed X values differ in sign (or the end X is 0).
 inline constexpr std::string_view kLogXSign =

@@ -13,7 +13,8 @@ namespace vastrel::digitize {
 
 namespace {
 
-DigitizeOutcome refused(std::string_view message) {
+DigitizeOutcome refused(std::string_view message)
+{
     DigitizeOutcome outcome;
     outcome.refusal = std::string(message);
     return outcome;
@@ -21,8 +22,8 @@ DigitizeOutcome refused(std::string_view message) {
 
 }  // namespace
 
-DigitizeOutcome digitize(const image::PixelView& view, const References& refs,
-                         const std::optional<CurveColour>& colour) {
+DigitizeOutcome digitize(const image::PixelView& view, const References& refs, const std::optional<CurveColour>& colour)
+{
     // The span decides; the column count is checked as well so that no rounding
     // of extreme pixel values can ever produce more than the table holds.
     const ScanWindow window = scanWindowOf(refs);

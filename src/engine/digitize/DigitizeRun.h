@@ -21,9 +21,9 @@ inline constexpr std::size_t kMaxPoints = 1000;
 inline constexpr double kMaxColumnSpan = 1003.0;
 
 struct DigitizedPoint {
-    double x = 0.0;        // graph X of the column
-    double y = 0.0;        // graph Y of the row taken
-    float pixelRow = 0.0f; // the image row taken as the curve in this column
+    double x = 0.0;         // graph X of the column
+    double y = 0.0;         // graph Y of the row taken
+    float pixelRow = 0.0f;  // the image row taken as the curve in this column
 };
 
 // Either the complete list of points or the message why the run was refused;

@@ -15,8 +15,14 @@ enum class ScaleMode : std::int16_t {
     LogLinear = 4,     // "Log - Linear": X logarithmic, Y linear
 };
 
-inline bool hasLogarithmicX(ScaleMode mode) { return mode == ScaleMode::LogLog || mode == ScaleMode::LogLinear; }
-inline bool hasLogarithmicY(ScaleMode mode) { return mode == ScaleMode::LinearLog || mode == ScaleMode::LogLog; }
+inline bool hasLogarithmicX(ScaleMode mode)
+{
+    return mode == ScaleMode::LogLog || mode == ScaleMode::LogLinear;
+}
+inline bool hasLogarithmicY(ScaleMode mode)
+{
+    return mode == ScaleMode::LinearLog || mode == ScaleMode::LogLog;
+}
 
 struct References {
     // The picked pixels, single precision as the mouse delivered them. The

@@ -26,7 +26,8 @@ struct ScanWindow {
     // count of a loop "for p = first to last step 1". Empty when last < first
     // (or either is NaN). Capped so that the count always fits; a caller that
     // stores one entry per position bounds the span beforehand.
-    static std::int64_t stepsBetween(double first, double last) {
+    static std::int64_t stepsBetween(double first, double last)
+    {
         const double span = last - first;
         if (!(span >= 0.0)) return 0;
         constexpr double kCap = 4.0e15;  // well inside exact integers of a double
@@ -39,7 +40,8 @@ struct ScanWindow {
     double rowAt(std::int64_t j) const { return firstRow + static_cast<double>(j); }
 };
 
-inline ScanWindow scanWindowOf(const References& refs) {
+inline ScanWindow scanWindowOf(const References& refs)
+{
     ScanWindow w;
     w.firstColumn = static_cast<double>(refs.startX) + 2.0;
     w.lastColumn = static_cast<double>(refs.endX) - 2.0;
@@ -48,7 +50,8 @@ inline ScanWindow scanWindowOf(const References& refs) {
     return w;
 }
 
-inline ScanWindow colourScanWindowOf(const References& refs) {
+inline ScanWindow colourScanWindowOf(const References& refs)
+{
     ScanWindow w = scanWindowOf(refs);
     w.firstRow = static_cast<double>(refs.endY) + 1.0;
     w.lastRow = static_cast<double>(refs.startY) - 1.0;
@@ -66,7 +69,8 @@ struct IndexRange {
     bool empty() const { return hi <= lo; }
 };
 
-inline IndexRange insideRange(double first, std::int64_t count, int limit) {
+inline IndexRange insideRange(double first, std::int64_t count, int limit)
+{
     const auto at = [first](std::int64_t k) { return first + static_cast<double>(k); };
     const auto clampIndex = [count](double v) {
         if (!(v > 0.0)) return std::int64_t{0};  // also NaN

@@ -35,7 +35,8 @@ bool knownByTheDecoder(std::uint32_t headerSize)
 }
 
 // The layout, or the fault of a file too short to hold its header and colours.
-std::variant<BitmapLayout, DataFault> readLayout(QByteArrayView data, std::uint32_t headerSize, std::uint32_t dataOffset)
+std::variant<BitmapLayout, DataFault> readLayout(QByteArrayView data, std::uint32_t headerSize,
+                                                 std::uint32_t dataOffset)
 {
     const std::int64_t at = kFileHeaderSize + 4;
     BitmapLayout layout;
@@ -114,8 +115,7 @@ std::optional<DataFault> checkBmp(QByteArrayView data)
 
     switch (layout.compression) {
     case kRle8:
-    case kRle4:
-        return checkRuns(data, layout.pixelsAt, layout);
+    case kRle4: return checkRuns(data, layout.pixelsAt, layout);
     case kRgb:
     case kBitFields: {
         if (layout.width <= 0 || layout.height == 0 || layout.bitsPerPixel == 0 || layout.bitsPerPixel > 32)
@@ -127,8 +127,7 @@ std::optional<DataFault> checkBmp(QByteArrayView data)
         const std::int64_t available = data.size() - layout.pixelsAt;
         return std::abs(layout.height) <= available / stride ? std::nullopt : std::optional(DataFault::EndsEarly);
     }
-    default:
-        return std::nullopt;  // a compression the decoder does not take
+    default: return std::nullopt;  // a compression the decoder does not take
     }
 }
 

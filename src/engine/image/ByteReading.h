@@ -29,8 +29,17 @@ inline std::optional<std::uint32_t> read(QByteArrayView data, std::int64_t at, i
     return value;
 }
 
-inline std::optional<std::uint32_t> le16(QByteArrayView data, std::int64_t at) { return read(data, at, 2, false); }
-inline std::optional<std::uint32_t> le32(QByteArrayView data, std::int64_t at) { return read(data, at, 4, false); }
-inline std::optional<std::uint32_t> be32(QByteArrayView data, std::int64_t at) { return read(data, at, 4, true); }
+inline std::optional<std::uint32_t> le16(QByteArrayView data, std::int64_t at)
+{
+    return read(data, at, 2, false);
+}
+inline std::optional<std::uint32_t> le32(QByteArrayView data, std::int64_t at)
+{
+    return read(data, at, 4, false);
+}
+inline std::optional<std::uint32_t> be32(QByteArrayView data, std::int64_t at)
+{
+    return read(data, at, 4, true);
+}
 
 }  // namespace vastrel::image::bytes

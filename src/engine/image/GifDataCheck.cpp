@@ -70,9 +70,12 @@ private:
             return;
         }
         int length = 0;
-        if (code < clear_) length = 1;
-        else if (previous_ >= 0 && code > clear_ + 1 && code < next_) length = lengths_[std::size_t(code)];
-        else if (previous_ >= 0 && code == next_) length = lengthOf(previous_) + 1;
+        if (code < clear_)
+            length = 1;
+        else if (previous_ >= 0 && code > clear_ + 1 && code < next_)
+            length = lengths_[std::size_t(code)];
+        else if (previous_ >= 0 && code == next_)
+            length = lengthOf(previous_) + 1;
         else {
             broken_ = true;  // a code the table does not hold yet
             return;

@@ -75,7 +75,8 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     limitDecoderAllocations();
     const auto bytes = bytesAhead(device);
     if (!bytes)
-        return ImageLoadFailure{QStringLiteral("ファイルが大きすぎます (%1 バイトを超えています)").arg(kMaxImageFileBytes)};
+        return ImageLoadFailure{
+            QStringLiteral("ファイルが大きすぎます (%1 バイトを超えています)").arg(kMaxImageFileBytes)};
     if (startsAsJpeg(*bytes) && hasMoreScansThan(*bytes, kMaxJpegScans))
         return ImageLoadFailure{QStringLiteral("JPEG のスキャンが多すぎます (%1 を超えています)").arg(kMaxJpegScans)};
 
@@ -84,7 +85,8 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
-        return ImageLoadFailure{QStringLiteral("画像が大きすぎます (%1 × %2 ピクセル)").arg(size.width()).arg(size.height())};
+        return ImageLoadFailure{
+            QStringLiteral("画像が大きすぎます (%1 × %2 ピクセル)").arg(size.width()).arg(size.height())};
     // Decoders fill in what a cut-off or damaged file lacks and call it a
     // picture, so the data is walked to its end first.
     if (const auto fault = findDataFault(*bytes)) return ImageLoadFailure{dataFaultReason(*fault)};

@@ -38,8 +38,7 @@ CheckingErrors& errorsOf(j_common_ptr info)
 // Warnings about the header's conventions rather than about the picture.
 bool harmless(int code)
 {
-    return code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_BOGUS_ICC ||
-           code == JWRN_NOT_SEQUENTIAL;
+    return code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_BOGUS_ICC || code == JWRN_NOT_SEQUENTIAL;
 }
 
 void stopOnWarning(j_common_ptr info, int level)
@@ -50,12 +49,12 @@ void stopOnWarning(j_common_ptr info, int level)
     std::longjmp(errorsOf(info).escape, 1);
 }
 
-void stayQuiet(j_common_ptr) {}
+void stayQuiet(j_common_ptr)
+{}
 
 // Apart from checkJpeg: the jump back must not pass over any C++ object made
 // after setjmp. `row` belongs to the caller for that reason.
-bool readToEnd(jpeg_decompress_struct& info, CheckingErrors& errors, QByteArrayView data,
-               std::vector<JSAMPLE>& row)
+bool readToEnd(jpeg_decompress_struct& info, CheckingErrors& errors, QByteArrayView data, std::vector<JSAMPLE>& row)
 {
     if (setjmp(errors.escape)) return false;
     jpeg_create_decompress(&info);

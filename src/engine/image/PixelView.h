@@ -18,7 +18,8 @@ struct PixelView {
 
     // The colour shown at (x, y) as &H00BBGGRR, or -1 outside the area.
     // Positions are taken at the pixel they fall in.
-    std::int32_t point(double x, double y) const {
+    std::int32_t point(double x, double y) const
+    {
         if (!(x >= 0.0 && y >= 0.0 && x < width && y < height)) return -1;
         const std::uint32_t argb = pixels[static_cast<std::ptrdiff_t>(y) * stride + static_cast<std::ptrdiff_t>(x)];
         const std::uint32_t r = (argb >> 16) & 0xFFu, g = (argb >> 8) & 0xFFu, b = argb & 0xFFu;

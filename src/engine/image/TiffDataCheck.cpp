@@ -25,11 +25,20 @@ constexpr int kMaxDirectories = 256;
 int typeSize(std::uint32_t type)
 {
     switch (type) {
-    case 1: case 2: case 6: case 7: return 1;   // bytes, text, undefined
-    case 3: case 8: return 2;                   // 16-bit integers
-    case 4: case 9: case 11: case 13: return 4; // 32-bit integers, float, directory offset
-    case 5: case 10: case 12: return 8;         // rationals, double
-    default: return 0;                          // a type libtiff passes over
+    case 1:
+    case 2:
+    case 6:
+    case 7: return 1;  // bytes, text, undefined
+    case 3:
+    case 8: return 2;  // 16-bit integers
+    case 4:
+    case 9:
+    case 11:
+    case 13: return 4;  // 32-bit integers, float, directory offset
+    case 5:
+    case 10:
+    case 12: return 8;  // rationals, double
+    default: return 0;  // a type libtiff passes over
     }
 }
 
@@ -47,7 +56,7 @@ public:
         auto next = u32(4);
         std::set<std::uint32_t> seen;
         while (next && *next != 0) {
-            if (!seen.insert(*next).second) return DataFault::Damaged;  // directories in a loop
+            if (!seen.insert(*next).second) return DataFault::Damaged;    // directories in a loop
             if (int(seen.size()) > kMaxDirectories) return std::nullopt;  // the rest left to the decoder
             Directory directory;
             if (const auto fault = readDirectory(*next, directory)) return fault;
@@ -77,7 +86,8 @@ private:
             if (type != 3 && type != 4) continue;
             if (tag == kCompression && values > 0) directory.compression = numbers(valuesAt, type, 1)[0];
             if (tag == kStripOffsets || tag == kTileOffsets) directory.offsets = numbers(valuesAt, type, values);
-            if (tag == kStripByteCounts || tag == kTileByteCounts) directory.byteCounts = numbers(valuesAt, type, values);
+            if (tag == kStripByteCounts || tag == kTileByteCounts)
+                directory.byteCounts = numbers(valuesAt, type, values);
         }
         return std::nullopt;
     }
@@ -86,7 +96,8 @@ private:
     {
         std::vector<std::uint32_t> values(count);
         const int width = typeSize(type);
-        for (std::uint32_t i = 0; i < count; ++i) values[i] = *bytes::read(data_, at + std::int64_t(i) * width, width, bigEndian_);
+        for (std::uint32_t i = 0; i < count; ++i)
+            values[i] = *bytes::read(data_, at + std::int64_t(i) * width, width, bigEndian_);
         return values;
     }
 

@@ -70,7 +70,7 @@ constexpr long long exponentLimit = 1'000'000'000;
 
 struct DecimalParts {
     bool negative = false;
-    std::string significant;   // digits without leading zeros, maybe empty
+    std::string significant;      // digits without leading zeros, maybe empty
     long long pointPosition = 0;  // value = 0.<significant> * 10^pointPosition
     bool hasDigits = false;
 };
@@ -150,11 +150,9 @@ double decimalValue(const DecimalParts& parts)
     if (parts.pointPosition < -outOfRange) {
         return signedZero;
     }
-    const std::string normalized =
-        "0." + parts.significant + "e" + std::to_string(parts.pointPosition);
+    const std::string normalized = "0." + parts.significant + "e" + std::to_string(parts.pointPosition);
     double magnitude = 0.0;
-    const auto [end, error] =
-        std::from_chars(normalized.data(), normalized.data() + normalized.size(), magnitude);
+    const auto [end, error] = std::from_chars(normalized.data(), normalized.data() + normalized.size(), magnitude);
     if (error == std::errc::result_out_of_range) {
         magnitude = parts.pointPosition > 0 ? infinity : 0.0;
     }
@@ -222,8 +220,8 @@ template <typename Real>
 Significand scientificDigits(Real magnitude, int precision)
 {
     char buffer[64];
-    const auto result = std::to_chars(
-        buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, precision);
     return splitScientific(buffer, result.ptr);
 }
 
@@ -233,8 +231,7 @@ template <typename Real>
 Significand shortestDigits(Real magnitude, int maxDigits)
 {
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
     Significand shortest = splitScientific(buffer, result.ptr);
     if (static_cast<int>(shortest.digits.size()) > maxDigits) {
         shortest = scientificDigits(magnitude, maxDigits - 1);
@@ -344,8 +341,7 @@ std::string doubleText(double value)
 std::string hexText(std::int32_t value)
 {
     char buffer[16];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint32_t>(value), 16);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint32_t>(value), 16);
     std::string text(buffer, result.ptr);
     for (char& c : text) {
         if (c >= 'a' && c <= 'f') {
