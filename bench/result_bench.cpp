@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cmath>
@@ -17,7 +16,6 @@
 #include "engine/results/CsvFile.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
-#include "toolkit/Fonts.h"
 #include "toolkit/Platform.h"
 
 namespace {
@@ -80,15 +78,3 @@ void BM_WriteCsv1000(benchmark::State& state)
 BENCHMARK(BM_WriteCsv1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    vastrel::tk::installFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -127,6 +127,7 @@ private:
     void createCurveColourDisplay();
     void showCurveColour();
 
+    void reportUnreadableImageFile(const QString& path, const QString& reason);
     void setUpImageArea();
     void loadImageFrom(const image::ImageSource& source, const QString& origin);
     void loadImageFile(const QString& path);

@@ -34,13 +34,17 @@ void Form1::File1_Click()
     const QString path = Dir1->Path() + QLatin1Char('/') + File1->FileName();
     auto loaded = image::LoadPicture(path, Picture1->drawingSize());
     if (const auto* failure = std::get_if<image::ImageLoadFailure>(&loaded)) {
-        module_.platform().MsgBox(
-            QStringLiteral(" --- 画像ファイルを読み込めません --- \n\n%1\n%2").arg(path, failure->reason),
-            tk::kExclamationMessage);
+        reportUnreadableImageFile(path, failure->reason);
         return;
     }
     showLoadedImage(std::get<QImage>(loaded));
     Command1->setFocus();
+}
+
+void Form1::reportUnreadableImageFile(const QString& path, const QString& reason)
+{
+    module_.platform().MsgBox(QStringLiteral(" --- 画像ファイルを読み込めません --- \n\n%1\n%2").arg(path, reason),
+                              tk::kExclamationMessage);
 }
 
 void Form1::Command1_Click()

@@ -16,7 +16,6 @@ namespace vastrel::shell {
 
 namespace {
 
-const QString kCannotReadFile = QStringLiteral(" --- 画像ファイルを読み込めません --- \n\n%1\n%2");
 const QString kCannotReadImage = QStringLiteral(" --- 画像を読み込めません --- \n\n%1\n%2");
 
 }  // namespace
@@ -80,7 +79,7 @@ void Form1::loadImageFile(const QString& path)
     }
     auto loaded = image::LoadPicture(path, Picture1->drawingSize());
     if (const auto* failure = std::get_if<image::ImageLoadFailure>(&loaded)) {
-        module_.platform().MsgBox(kCannotReadFile.arg(path, failure->reason), tk::kExclamationMessage);
+        reportUnreadableImageFile(path, failure->reason);
         return;
     }
     showLoadedImage(std::get<QImage>(loaded));

@@ -79,10 +79,8 @@ void PictureBox::changePicture(const std::function<QRect(QImage&)>& change)
     // Nothing else may hold the area's pixels while they change, or they
     // would be copied whole first.
     const bool nothingDrawn = canvas_.constBits() == area_.constBits();
-    picture_ = QImage();
     if (nothingDrawn) canvas_ = QImage();
     const QRect changed = change(area_).intersected(area_.rect());
-    picture_ = area_;
     if (nothingDrawn) {
         canvas_ = area_;
     } else if (!changed.isEmpty()) {

@@ -37,11 +37,11 @@ public:
     void setPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
 
-    // Changes the picture itself, so that the change outlives Cls. `change`
-    // gets the picture as the whole drawing area (the background it showed
-    // becomes part of it, and Picture() is that area from then on) and returns
-    // the rectangle it changed, which is shown at once over anything drawn
-    // there. `change` must keep the area's size and format.
+    // Changes what the picture shows, so that the change outlives Cls until
+    // the next setPicture. `change` gets the whole drawing area as the
+    // picture shows it over the background (Picture() stays the picture that
+    // was set) and returns the rectangle it changed, which is shown at once
+    // over anything drawn there. `change` must keep the area's size and format.
     void changePicture(const std::function<QRect(QImage&)>& change);
 
     void Cls();

@@ -174,6 +174,14 @@ private slots:
         QVERIFY(!app.module->curveColour.has_value());
         app.pressOnPicture(200, 300, Qt::LeftButton);  // without Ctrl
         QVERIFY(!app.module->curveColour.has_value());
+        // An erase that reaches into the grey does not make the grey picture.
+        QTest::mousePress(app.form->Picture1, Qt::RightButton, {},
+                          app.form->Picture1->contentsRect().topLeft() + QPoint(850, 650));
+        QTest::mouseRelease(app.form->Picture1, Qt::RightButton, {},
+                            app.form->Picture1->contentsRect().topLeft() + QPoint(950, 750));
+        QVERIFY(app.form->canUndoErase());
+        app.pressOnPicture(900, 700, Qt::LeftButton, Qt::ControlModifier);
+        QVERIFY(!app.module->curveColour.has_value());
     }
 
     void aColourShownNowhereIsRefusedAndChangesNothing()

@@ -4,7 +4,7 @@ a screenshot tool would hold it, for as long as the block runs."""
 import subprocess
 from pathlib import Path
 
-from x_display import Desktop, StepFailed, wait_until
+from x_display import Desktop, StepFailed, stop_process, wait_until
 
 
 class ImageOnClipboard:
@@ -29,13 +29,7 @@ class ImageOnClipboard:
         return self
 
     def __exit__(self, *exc):
-        if self._process.poll() is None:
-            self._process.terminate()
-            try:
-                self._process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self._process.kill()
-                self._process.wait()
+        stop_process(self._process)
         return False
 
     def _offered(self) -> bool:

@@ -62,13 +62,19 @@ class VirtualDisplay:
         return reported.decode().strip()
 
     def _stop(self):
-        if self._process and self._process.poll() is None:
-            self._process.terminate()
-            try:
-                self._process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self._process.kill()
-                self._process.wait()
+        if self._process:
+            stop_process(self._process)
+
+
+def stop_process(process: subprocess.Popen) -> None:
+    """Asks a process still running to end, and kills it if it has not within 5 s."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
 
 
 def wait_until(condition, step: str, timeout: float = STEP_TIMEOUT, give_up=lambda: None):
