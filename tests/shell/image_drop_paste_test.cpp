@@ -87,6 +87,12 @@ private slots:
         QTest::newRow("pasted JPEG data") << true << "" << jpeg << "";
         QTest::newRow("pasted copied file") << true << "copied.png" << png << "";
         QTest::newRow("pasted damaged data") << true << "" << damaged << " --- 画像を読み込めません --- ";
+        // Cut off inside its picture data, as an interrupted download or copy
+        // leaves it: the decoder alone fills the rest in and calls it a picture.
+        const QByteArray cutJpeg = jpeg.left(jpeg.size() - 12);
+        QTest::newRow("dropped cut-off JPEG file")
+            << false << "cut.jpg" << cutJpeg << " --- 画像ファイルを読み込めません --- ";
+        QTest::newRow("pasted cut-off JPEG data") << true << "" << cutJpeg << " --- 画像を読み込めません --- ";
     }
 
     void imagesLoadFromDropsAndTheClipboard()
@@ -115,6 +121,8 @@ private slots:
         if (!refusal.isEmpty()) {
             QTRY_COMPARE(app.platform.messages.size(), 1);
             QVERIFY(app.platform.messages[0].text.startsWith(refusal));
+            if (QByteArray(QTest::currentDataTag()).contains("cut-off"))
+                QVERIFY(app.platform.messages[0].text.contains(QStringLiteral("途中で切れています")));
             QCOMPARE(app.platform.messages[0].style, tk::kExclamationMessage);
             QVERIFY(markIs(*form.Picture1, Qt::blue));
             return;
