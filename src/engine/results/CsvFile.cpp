@@ -2,6 +2,7 @@
 
 #include "engine/results/RowText.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -50,9 +51,23 @@ CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::spa
 
 std::optional<QString> writeWholeFile(const QString& path, std::string_view bytes)
 {
-    QSaveFile file(path);
     const auto size = static_cast<qint64>(bytes.size());
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes.data(), size) == size && file.commit();
+    // A device or a pipe (/dev/stdout, a FIFO a reader waits on) cannot be
+    // replaced by renaming a finished file over it: that would unlink the
+    // device or the pipe. It is written to directly, the one way it can be.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        QFile device(path);
+        if (device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && device.write(bytes.data(), size) == size)
+            return std::nullopt;
+        return device.errorString();
+    }
+    // Unbuffered, so that a full disk fails the write itself: a buffered
+    // write fails only while committing, and the file would be committed
+    // cut short all the same.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                         file.write(bytes.data(), size) == size && file.commit();
     // An uncommitted file is discarded with `file`, the target left untouched.
     if (written) return std::nullopt;
     return file.errorString();
