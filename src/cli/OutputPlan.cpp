@@ -16,12 +16,21 @@ PathKind pathKindOnDisk(const QString& path)
 
 namespace {
 
+// The file a path leads to once every link on the way is followed, so that a
+// link to an image, or a linked folder holding one, is known for that image.
+QString fileReached(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists()) return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+}
+
 // A CSV written over one of the images would destroy it.
 std::optional<ArgumentError> overwritesAnImage(const OutputPlan& plan)
 {
     for (const ImageTask& task : plan.tasks)
-        if (!task.output.isEmpty() &&
-            QFileInfo(task.output).absoluteFilePath() == QFileInfo(task.image).absoluteFilePath())
+        if (!task.output.isEmpty() && fileReached(task.output) == fileReached(task.image))
             return ArgumentError{QStringLiteral("the CSV of %1 would replace the image itself").arg(task.image)};
     return std::nullopt;
 }

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 using namespace vastrel::cli;
 using vastrel::digitize::ScaleMode;
@@ -161,6 +164,26 @@ TEST(OutputPlan, SeveralImagesNeedAFolderAndDistinctNames)
               Tasks({{"error", "the CSV of ./a/graph.png would replace the image itself"}}));
     EXPECT_EQ(tasksOf({"results/x.csv", "y.png"}, "results", disk),
               Tasks({{"error", "the CSV of results/x.csv would replace the image itself"}}));
+}
+
+TEST(OutputPlan, AnImageReachedThroughALinkIsNeverWrittenOver)
+{
+    QTemporaryDir root;
+    const QDir disk(root.path());
+    ASSERT_TRUE(disk.mkpath("real"));
+    for (const char* name : {"real/graph.png", "real/x.csv"}) {
+        QFile file(disk.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link(disk.filePath("real/graph.png"), disk.filePath("link.png")));
+    ASSERT_TRUE(QFile::link(disk.filePath("real"), disk.filePath("linked")));
+    const QString graph = disk.filePath("real/graph.png"), table = disk.filePath("real/x.csv");
+    EXPECT_EQ(tasksOf({graph}, disk.filePath("link.png"), pathKindOnDisk),
+              Tasks({{"error", QStringLiteral("the CSV of %1 would replace the image itself").arg(graph)}}));
+    EXPECT_EQ(tasksOf({table, graph}, disk.filePath("linked"), pathKindOnDisk),
+              Tasks({{"error", QStringLiteral("the CSV of %1 would replace the image itself").arg(table)}}));
+    EXPECT_EQ(tasksOf({graph}, disk.filePath("linked/graph.csv"), pathKindOnDisk),
+              Tasks({{graph, disk.filePath("linked/graph.csv")}}));
 }
 
 TEST(Progress, CountRateAndTimeLeft)
