@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace vastrel::tk {
 
@@ -47,6 +48,15 @@ void Loupe::showAround(const image::PixelView& pixels, QPoint centre, const QStr
     move(besidePointer(pointer, size(), screen ? screen->geometry() : QRect(), kClearance));
     update();
     show();
+    // Qt 6.4 on X11 leaves the input region of a newly made window whole (and
+    // makes one anew after a hide), so a pointer jumping onto the loupe left
+    // the image and its click was lost. Setting the flag anew on each new
+    // window makes it hold.
+    if (QWindow* window = windowHandle(); window && window->winId() != inputPassesThrough_) {
+        window->setFlag(Qt::WindowTransparentForInput, false);
+        window->setFlag(Qt::WindowTransparentForInput, true);
+        inputPassesThrough_ = window->winId();
+    }
 }
 
 void Loupe::paintEvent(QPaintEvent*)

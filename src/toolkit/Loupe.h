@@ -35,6 +35,7 @@ protected:
 private:
     QImage neighbourhood_;
     QString caption_;
+    WId inputPassesThrough_ = 0;  // the window whose input region was made empty
 };
 
 // The top-left corner of a window of `size` beside `pointer`: below and to the

@@ -148,7 +148,16 @@ class Road:
         self.acknowledge(step)
 
     def pick(self, x: int, y: int, step: str) -> None:
-        self.desktop.click(self.main, IMAGE_ORIGIN[0] + x, IMAGE_ORIGIN[1] + y)
+        """As a hand does it: the pointer comes onto the image up and left of
+        the point, the loupe shows below and right of it, then the pointer
+        jumps onto the point, over where the loupe stands, and presses at once.
+        A loupe that caught the pointer would swallow that press."""
+        (x0, y0), pid = IMAGE_ORIGIN, self.program.process.pid
+        shown = self.desktop.windows_of(pid)
+        self.desktop.move(self.main, x0 + max(x - 60, 0), y0 + max(y - 60, 0))
+        wait_until(lambda: len(self.desktop.windows_of(pid)) > len(shown), f"{step} (waiting for the loupe)",
+                   give_up=self.desktop.give_up)
+        self.desktop.click(self.main, x0 + x, y0 + y)
         self.acknowledge(step)
 
     def choose_curve_colour(self, x: int, y: int) -> None:
