@@ -113,6 +113,20 @@ TEST(ColourScan, CrossingACurveOfAnotherColourStaysOnItsOwn)
     }
 }
 
+TEST(ColourScan, ASteepCurveSplitFromACrossingByOneLostRowKeepsItsWay)
+{
+    TestImage image(110, 110);
+    // A steep line (two rows per column) crosses a flat one of its colour at
+    // column 25; left of the crossing the steep line lost the one row that
+    // joined it there (as a JPEG can), so only the flat line still touches.
+    for (int x = 0; x < 50; ++x) band(image, x, x, 2 * x, 2 * x + 2, kRed);
+    band(image, 0, 109, 50, 51, kRed);
+    band(image, 23, 23, 47, 48, kWhite);
+    const std::vector<float> rows = rowsOf(image, colourAt(image, 40, 81));
+    for (int column = 4; column <= 40; ++column)
+        EXPECT_NEAR(rows[static_cast<std::size_t>(column - 2)], 2 * column + 1, 1.6) << "column " << column;
+}
+
 TEST(ColourScan, ColumnsBeforeAndAfterTheCurveTakeTheNearestFoundRow)
 {
     TestImage image(110, 110);

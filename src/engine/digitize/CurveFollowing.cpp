@@ -140,6 +140,16 @@ double reach(const ColourRun& last, std::size_t gap, double widest)
            std::min(3.0 * static_cast<double>(gap), widest);
 }
 
+// A run next to the last one taken, or one row apart from it: where a
+// steep line crosses another, the compression of a JPEG can lose the one row
+// that joined the steep line across the columns, and only the other line
+// still touches.
+bool continuesFrom(const ColourRun& run, const ColourRun& last)
+{
+    constexpr std::int64_t kLostRows = 1;
+    return run.top <= last.bottom + 1 + kLostRows && last.top <= run.bottom + 1 + kLostRows;
+}
+
 double distanceToRun(double row, const ColourRun& run)
 {
     if (row < static_cast<double>(run.top)) return static_cast<double>(run.top) - row;
@@ -181,7 +191,7 @@ void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt 
             std::size_t bestOnward = 0;
             for (std::size_t k = 0; k < column.size(); ++k) {
                 const ColourRun& run = column[k];
-                if (!run.touches(last)) continue;
+                if (!continuesFrom(run, last)) continue;
                 const std::size_t goesOn =
                     std::min(onward[runs.firstIndexOf(static_cast<std::size_t>(col)) + k], kDeadEnd);
                 const double d = std::abs(run.centre - predicted);
