@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <string_view>
 #include <unistd.h>
@@ -37,16 +38,23 @@ bool isHelp(const QString& argument)
     return argument == QLatin1String("--help") || argument == QLatin1String("-h");
 }
 
+// Why a folder could not be made: what stands in the way on its path.
+QString whyNoFolder(const QString& folder)
+{
+    QFileInfo reached(QFileInfo(folder).absoluteFilePath());
+    while (!reached.exists() && !reached.isRoot()) reached = QFileInfo(reached.absolutePath());
+    if (!reached.isDir()) return QStringLiteral("%1 is a file, not a folder").arg(reached.filePath());
+    if (!reached.isWritable()) return QStringLiteral("no permission to write in %1").arg(reached.filePath());
+    return QStringLiteral("the system refused it");
+}
+
 int digitizeCommand(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--")) break;
-        if (isHelp(argument)) {
-            print(stdout, helpText(availableCores()));
-            return kDone;
-        }
-    }
     const auto parsed = parseDigitizeArguments(arguments);
+    if (std::holds_alternative<HelpWanted>(parsed)) {
+        print(stdout, helpText(availableCores()));
+        return kDone;
+    }
     if (const auto* mistake = std::get_if<ArgumentError>(&parsed)) return wrongArguments(mistake->message);
     const DigitizeRequest& request = std::get<DigitizeRequest>(parsed);
     const auto planned = planOutputs(request);
@@ -54,7 +62,8 @@ int digitizeCommand(const QStringList& arguments)
     const OutputPlan& plan = std::get<OutputPlan>(planned);
 
     if (!plan.folder.isEmpty() && !QDir().mkpath(plan.folder)) {
-        print(stderr, QStringLiteral("vastrel-digitizer: cannot make the folder %1\n").arg(plan.folder));
+        print(stderr, QStringLiteral("vastrel-digitizer: cannot make the folder %1: %2\n")
+                          .arg(plan.folder, whyNoFolder(plan.folder)));
         return kSomeFailed;
     }
     BatchSettings batch;
@@ -73,7 +82,10 @@ bool isCommand(int argc, char** argv)
 {
     if (argc < 2) return false;
     const std::string_view first = argv[1];
-    return first == "--help" || first == "-h" || first == "--version" || !first.starts_with('-');
+    // Single-dash options (-platform, -style, ...) are Qt's own, for the
+    // windows; a double-dash one that is not ours is a mistake to report,
+    // not a reason to open the windows.
+    return first == "-h" || first.starts_with("--") || !first.starts_with('-');
 }
 
 int runCommand(int argc, char** argv)
@@ -81,6 +93,11 @@ int runCommand(int argc, char** argv)
     // Qt Core only: image plug-ins are found through it, and no display is
     // ever asked for.
     QCoreApplication application(argc, argv);
+    // Every image that fails is reported with its reason; what the image
+    // plug-ins print besides (libtiff names a made-up file) would only confuse.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) print(stderr, message + QLatin1Char('\n'));
+    });
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
 
@@ -94,6 +111,7 @@ int runCommand(int argc, char** argv)
         return kDone;
     }
     if (command == QLatin1String("digitize")) return digitizeCommand(arguments);
+    if (command.startsWith(QLatin1Char('-'))) return wrongArguments(QStringLiteral("unknown option %1").arg(command));
     return wrongArguments(QStringLiteral("unknown command \"%1\"").arg(command));
 }
 

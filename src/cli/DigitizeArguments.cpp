@@ -1,5 +1,6 @@
 #include "cli/DigitizeArguments.h"
 
+#include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
 
 #include <QRegularExpression>
@@ -25,9 +26,6 @@ constexpr std::array kModeNames{
     ModeName{QLatin1StringView("log-linear"), ScaleMode::LogLinear},
 };
 
-// Far beyond any image the program can show, and small enough that every
-// value is exact in the single precision the picks are held in.
-constexpr int kMaxPixel = 1'000'000;
 constexpr int kMaxJobs = 256;
 
 // Whole numbers separated by commas, blanks allowed around them.
@@ -40,9 +38,9 @@ std::optional<std::vector<int>> wholeNumbers(const QString& text, int count)
     for (const QString& part : parts) {
         const QRegularExpressionMatch match = number.match(part);
         if (!match.hasMatch()) return std::nullopt;
-        const int value = match.captured(1).toInt();
-        if (value < -kMaxPixel || value > kMaxPixel) return std::nullopt;
-        values.push_back(value);
+        // Seven digits at most: far beyond any image, and exact in the single
+        // precision the picks are held in.
+        values.push_back(match.captured(1).toInt());
     }
     return values;
 }
@@ -50,11 +48,19 @@ std::optional<std::vector<int>> wholeNumbers(const QString& text, int count)
 // Each returns what is wrong with the value, or nothing when it was taken.
 using Reader = std::optional<QString> (*)(DigitizeRequest& request, const QString& value);
 
+// A pick, or the pixel of a colour: somewhere a press on the image area can
+// be, as in the windows.
 std::optional<QString> readPoint(QPoint& into, const QString& value, const char* example)
 {
     const auto numbers = wholeNumbers(value, 2);
     if (!numbers) return QStringLiteral("needs X,Y in whole pixels, like %1").arg(QLatin1StringView(example));
-    into = QPoint((*numbers)[0], (*numbers)[1]);
+    const QPoint point((*numbers)[0], (*numbers)[1]);
+    const QRect area(QPoint(0, 0), image::kDrawingAreaSize);
+    if (!area.contains(point))
+        return QStringLiteral("must lie on the image area, X from 0 to %1 and Y from 0 to %2")
+            .arg(area.right())
+            .arg(area.bottom());
+    into = point;
     return std::nullopt;
 }
 
@@ -153,7 +159,7 @@ QStringList scaleModeNames()
     return names;
 }
 
-std::variant<DigitizeRequest, ArgumentError> parseDigitizeArguments(const QStringList& arguments)
+std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(const QStringList& arguments)
 {
     DigitizeRequest request;
     QList<const Option*> seen;
@@ -170,6 +176,7 @@ std::variant<DigitizeRequest, ArgumentError> parseDigitizeArguments(const QStrin
             optionsEnded = true;
             continue;
         }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) return HelpWanted{};
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? argument : argument.left(equals);
         const Option* option = optionNamed(name);

@@ -35,10 +35,12 @@ struct ArgumentError {
     QString message;  // one line, naming the option and what was wrong
 };
 
+struct HelpWanted {};  // --help or -h where an option can stand
+
 // `arguments` are those after "digitize". Options take their value as the
 // next argument, whatever it starts with, or after "=" in the same argument;
 // "--" ends the options.
-std::variant<DigitizeRequest, ArgumentError> parseDigitizeArguments(const QStringList& arguments);
+std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(const QStringList& arguments);
 
 // The names --mode accepts, in the order the windows offer the modes.
 QStringList scaleModeNames();

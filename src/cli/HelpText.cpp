@@ -45,7 +45,8 @@ every line ended by CR LF.
 The reference points (all six are required):
   --start SX,SY    the start point, the lower-left corner of the plotting area,
                    as image pixels: column SX from the left, row SY from the
-                   top (where you would click it in the main window)
+                   top (where you would click it in the main window); both
+                   points lie on the image area, X 0 to 1004 and Y 0 to 804
   --end EX,EY      the end point, the upper-right corner of the plotting area
   --x1 TEXT        the graph X of the start point, as typed into its box
   --y1 TEXT        the graph Y of the start point
@@ -77,8 +78,9 @@ Finding a coloured curve:
                    pixel, and columns where the curve is hidden are bridged.
                    Use it for graphs with several curves, a legend or text in
                    the plot, or markers. (X,Y) must lie on the image, best on
-                   the curve itself; an image with no pixel of that colour
-                   between the reference points is refused.
+                   the curve itself; a nearly white pixel (the paper) is
+                   refused for that image, and so is an image with no pixel of
+                   that colour between the reference points.
 
 Where the CSV goes:
   -o, --output OUT
@@ -96,14 +98,16 @@ Where the CSV goes:
 
   -h, --help       shows this text
       --version    shows the program's version
+  --               ends the options: what follows is an image, even "-x.png"
 
 What it reports: an image that cannot be read, a run the program refuses (for
 example a logarithmic axis with a coordinate of 0, or reference points more
 than 1003 pixels apart) and a file that cannot be written are reported on
 standard error as "vastrel-digitizer: IMAGE: reason", with the program's own
-refusal message; the other images go on. On a terminal a line on standard error
-shows the images done, the images per second and the time left; when standard
-error is not a terminal, only failures are reported there.
+refusal message (in Japanese, as the windows show it); the other images go on.
+On a terminal a line on standard error shows the images done, the images per
+second and the time left; when standard error is not a terminal, only failures
+are reported there.
 
 Exit status: 0 when every image gave its CSV file, 1 when some did not (the
 others were written all the same), 2 when the arguments are wrong (the mistake

@@ -55,6 +55,16 @@ ImageOutcome ImageDigitizer::digitizeFile(const QString& path)
             return outcome;
         }
         colour = digitize::curveColourAt(view, at->x(), at->y());
+        if (digitize::isPaperColour(*colour)) {
+            outcome.failure = QStringLiteral("--colour-at %1,%2 shows %3, %4, %5, which the white paper matches: "
+                                             "no curve can be told by it")
+                                  .arg(at->x())
+                                  .arg(at->y())
+                                  .arg(colour->red)
+                                  .arg(colour->green)
+                                  .arg(colour->blue);
+            return outcome;
+        }
     }
     const digitize::DigitizeOutcome run = digitize::digitize(view, settings_.references, colour);
     if (!run.ok()) {

@@ -3,6 +3,7 @@
 // shows which rule Digitize will use. Loading another image keeps it, so that
 // a series of graphs from one source shares it.
 
+#include "engine/digitize/DigitizeMessages.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 #include "toolkit/LayoutStyle.h"
@@ -66,7 +67,16 @@ void Form1::chooseCurveColourAt(float x, float y)
     const QImage& picture = Picture1->Picture();
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     if (picture.isNull() || x < 0 || y < 0 || px >= picture.width() || py >= picture.height()) return;
-    module_.curveColour = digitize::curveColourAt(Picture1->pixels(), px, py);
+    const digitize::CurveColour chosen = digitize::curveColourAt(Picture1->pixels(), px, py);
+    // A click beside a thin line lands on the paper, whose colour every blank
+    // column would match: refused, and the colour chosen before stays.
+    if (digitize::isPaperColour(chosen)) {
+        module_.platform().MsgBox(QString::fromUtf8(digitize::msg::kPaperColour.data(),
+                                                    static_cast<qsizetype>(digitize::msg::kPaperColour.size())),
+                                  tk::kExclamationMessage);
+        return;
+    }
+    module_.curveColour = chosen;
     showCurveColour();
 }
 

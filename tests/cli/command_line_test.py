@@ -92,6 +92,13 @@ class CommandLineTest(unittest.TestCase):
         for i in range(4):
             self.assert_right_csv((out / f"good{i}.csv").read_bytes())
 
+    def test_a_colour_of_the_paper_is_refused_for_the_image(self):
+        image = self.image("graph.bmp")
+        done = run("digitize", str(image), *calibration(LINEAR), "--colour-at", "0,0")
+        self.assertEqual((done.returncode, done.stdout), (1, b""))
+        self.assertIn(f"vastrel-digitizer: {image}: --colour-at 0,0 shows 255, 255, 255, which the white paper "
+                      "matches", done.stderr.decode())
+
     def test_wrong_arguments_do_nothing(self):
         image = str(self.image("graph.bmp"))
         self.image("graph.gif")
@@ -103,6 +110,7 @@ class CommandLineTest(unittest.TestCase):
              f"{image} and {image.replace('bmp', 'gif')} would both be written to {out}/graph.csv"),
             (["digitize", image, image, *full], "2 images need -o FOLDER, one CSV file each"),
             (["digitise", image, *full, "-o", out], 'unknown command "digitise"'),
+            (["--digitize", image, *full, "-o", out], "unknown option --digitize"),
         ]
         for arguments, mistake in cases:
             with self.subTest(mistake):

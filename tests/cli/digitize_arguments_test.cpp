@@ -95,14 +95,28 @@ TEST(DigitizeArguments, EachMistakeIsNamed)
         {image + kCalibration + QStringList{"-"}, "images cannot be read from standard input; name the files"},
         {QStringList{"a.png", "--start", "62.5,398"} + kCalibration.mid(2),
          "--start needs X,Y in whole pixels, like --start 62,398, not \"62.5,398\""},
+        // Only where a press on the image area can be, as in the windows.
         {QStringList{"a.png", "--start", "2000000,1"} + kCalibration.mid(2),
-         "--start needs X,Y in whole pixels, like --start 62,398, not \"2000000,1\""},
+         "--start must lie on the image area, X from 0 to 1004 and Y from 0 to 804, not \"2000000,1\""},
+        {image + kCalibration.mid(0, 2) + QStringList{"--end", "1005,0"} + kCalibration.mid(4),
+         "--end must lie on the image area, X from 0 to 1004 and Y from 0 to 804, not \"1005,0\""},
+        {image + kCalibration + QStringList{"--colour-at", "-1,804"},
+         "--colour-at must lie on the image area, X from 0 to 1004 and Y from 0 to 804, not \"-1,804\""},
         // The windows refuse to digitize with an empty box; a blank is a value.
         {QStringList{"a.png", "--x1="} + kCalibration.mid(0, 4) + kCalibration.mid(6),
          "--x1 must not be empty (a blank reads as 0), not \"\""},
     };
     for (const auto& c : cases) EXPECT_EQ(mistakeIn(c.arguments), QString::fromUtf8(c.mistake)) << c.mistake;
     EXPECT_TRUE(mistakeIn(QStringList{"a.png", "--x1", " "} + kCalibration.mid(0, 4) + kCalibration.mid(6)).isEmpty());
+}
+
+TEST(DigitizeArguments, HelpOnlyWhereAnOptionCanStand)
+{
+    for (const char* help : {"--help", "-h"}) {
+        EXPECT_TRUE(std::holds_alternative<HelpWanted>(parseDigitizeArguments({"a.png", help, "--start"})));
+        EXPECT_EQ(parsed(QStringList{"a.png", "--x1", help} + kCalibration.mid(0, 4) + kCalibration.mid(6)).x1, help);
+        EXPECT_EQ(parsed(kCalibration + QStringList{"--", help}).images, QStringList{help});
+    }
 }
 
 // A file system of a few known paths.

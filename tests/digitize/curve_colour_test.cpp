@@ -184,6 +184,27 @@ private slots:
         QVERIFY(!app.module->curveColour.has_value());
     }
 
+    void thePaperIsRefusedAndAPaleFringeShowsTheLinesOwnShade()
+    {
+        MainWindowFixture app;
+        QVERIFY(app.show());
+        QImage graph = graphWithLegend();
+        QPainter(&graph).fillRect(QRect(0, 298, 800, 1), QColor(255, 128, 128));  // the line's pale fringe
+        app.form->Picture1->setPicture(graph);
+
+        app.pressOnPicture(200, 298, Qt::LeftButton, Qt::ControlModifier);
+        QVERIFY(app.module->curveColour.has_value());
+        QCOMPARE(app.form->curveColourValues->Caption(), QStringLiteral("255, 0, 0"));
+        QCOMPARE(int(app.module->curveColour->green), 0);
+
+        app.pressOnPicture(200, 400, Qt::LeftButton, Qt::ControlModifier);  // white paper beside the line
+        QCOMPARE(app.platform.texts(), QStringList{QString::fromUtf8(digitize::msg::kPaperColour.data(),
+                                                                     qsizetype(digitize::msg::kPaperColour.size()))});
+        QCOMPARE(app.platform.messages[0].style, tk::kExclamationMessage);
+        QCOMPARE(app.form->curveColourValues->Caption(), QStringLiteral("255, 0, 0"));
+        QCOMPARE(app.module->curveColour->y, 298);
+    }
+
     void aColourShownNowhereIsRefusedAndChangesNothing()
     {
         MainWindowFixture app;

@@ -125,6 +125,19 @@ CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& co
     return fullest;
 }
 
+CurveColour curveColourAt(const image::PixelView& view, int x, int y)
+{
+    const std::int32_t shown = view.point(x, y);  // &H00BBGGRR
+    const CurveColour clicked{static_cast<std::uint8_t>(shown & 0xFF), static_cast<std::uint8_t>((shown >> 8) & 0xFF),
+                              static_cast<std::uint8_t>((shown >> 16) & 0xFF), x, y};
+    return fullestShadeNear(view, clicked);
+}
+
+bool isPaperColour(const CurveColour& colour)
+{
+    return closenessTo(targetOf(colour), 0xFFFFFFFFu) > 0;
+}
+
 std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& view, const References& refs,
                                                        const CurveColour& colour)
 {

@@ -26,13 +26,14 @@ struct CurveColour {
     int tolerance = kDefaultColourTolerance;
 };
 
-// The colour shown at drawing-area pixel (x, y), taken as the curve's there;
-// the pixel must lie inside the view.
-inline CurveColour curveColourAt(const image::PixelView& view, int x, int y)
-{
-    const std::int32_t shown = view.point(x, y);  // &H00BBGGRR
-    return {static_cast<std::uint8_t>(shown & 0xFF), static_cast<std::uint8_t>((shown >> 8) & 0xFF),
-            static_cast<std::uint8_t>((shown >> 16) & 0xFF), x, y};
-}
+// The colour to follow for a Ctrl + click (or --colour-at) on drawing-area
+// pixel (x, y), which must lie inside the view: the colour shown there, or,
+// when that is the pale fringe of an anti-aliased line, the fuller shade of
+// the same hue next to it, so that what is shown to the user is what the scan
+// matches.
+CurveColour curveColourAt(const image::PixelView& view, int x, int y);
+
+// True for a colour the white paper itself matches: no curve can be told by it.
+bool isPaperColour(const CurveColour& colour);
 
 }  // namespace vastrel::digitize

@@ -45,6 +45,9 @@ inline constexpr std::string_view kSameColumn =
     " --- 始点と終点の X ピクセルが同じです。始点（左下）と終点（右上）を指定し直して下さい --- ";
 
 // The curve colour the user chose shows nowhere between the reference points.
+inline constexpr std::string_view kPaperColour =
+    " --- 白に近いこの色では曲線を見分けられません。曲線の線の上を Ctrl + クリックして下さい --- ";
+
 inline constexpr std::string_view kNoColourMatch =
     " --- 選んだ曲線の色が始点と終点の間に見つかりません。色を選び直すか、画像の上で右クリックして"
     "「曲線の色を解除」を選んで下さい --- ";
