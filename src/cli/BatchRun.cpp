@@ -1,6 +1,8 @@
 #include "cli/BatchRun.h"
 
+#include "cli/MemoryBudget.h"
 #include "cli/Progress.h"
+#include "engine/image/ImageDecoding.h"
 #include "engine/results/CsvFile.h"
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <new>
 #include <sched.h>
 #include <string>
 #include <thread>
@@ -73,7 +76,7 @@ private:
         ImageDigitizer digitizer(digitizing_);
         for (std::size_t i; (i = next_.fetch_add(1)) < plan_.tasks.size();) {
             const ImageTask& task = plan_.tasks[i];
-            ImageOutcome outcome = digitizer.digitizeFile(task.image);
+            ImageOutcome outcome = digitizeWithinBudget(digitizer, task.image);
             std::unique_lock lock(mutex_);
             if (!outcome.ok()) {
                 finish(task, outcome.failure);
@@ -83,6 +86,32 @@ private:
             waiting_.push_back({&task, std::move(outcome.csv)});
             changed_.notify_all();
         }
+    }
+
+    // Out of memory beside the others, an image is tried once more alone;
+    // out of memory alone, it is reported like any image that cannot be read,
+    // and the batch goes on.
+    ImageOutcome digitizeWithinBudget(ImageDigitizer& digitizer, const QString& image)
+    {
+        const std::int64_t share = image::decodingFootprint(image);
+        budget_.reserve(share);
+        try {
+            ImageOutcome outcome = digitizer.digitizeFile(image);
+            budget_.release(share);
+            return outcome;
+        } catch (const std::bad_alloc&) {
+            budget_.release(share);
+        }
+        const std::int64_t whole = budget_.reserveAll();
+        ImageOutcome outcome;
+        try {
+            outcome = digitizer.digitizeFile(image);
+        } catch (const std::bad_alloc&) {
+            outcome = ImageOutcome{};
+            outcome.failure = QStringLiteral("not enough memory to digitize this image");
+        }
+        budget_.release(whole);
+        return outcome;
     }
 
     void writeFiles()
@@ -146,6 +175,7 @@ private:
     const BatchSettings& settings_;
     const Clock::time_point started_;
     std::atomic<std::size_t> next_{0};
+    MemoryBudget budget_{halfOfPhysicalMemory()};
 
     // Everything below is guarded by mutex_; changed_ tells every waiter that
     // something of it changed.

@@ -92,6 +92,26 @@ class CommandLineTest(unittest.TestCase):
         for i in range(4):
             self.assert_right_csv((out / f"good{i}.csv").read_bytes())
 
+    def test_an_image_too_big_for_the_memory_is_reported_and_the_others_go_on(self):
+        if "libasan" in subprocess.run(["ldd", PROGRAM], capture_output=True, text=True).stdout:
+            self.skipTest("the sanitizers reserve more address space than the limit leaves")
+        first, last = self.image("first.bmp"), self.image("last.bmp")
+        big = self.folder / "big.bmp"  # a whole picture, then 300 MB of zeros after its end
+        with open(big, "wb") as file:
+            file.write(self.file)
+            file.truncate(len(self.file) + (300 << 20))
+        out = self.folder / "out"
+        limited = ["prlimit", f"--as={250 << 20}", PROGRAM]
+        done = subprocess.run([*limited, "digitize", str(first), str(big), str(last), *calibration(LINEAR), "-o",
+                               str(out), "--jobs", "2"], env=dict(without_display(), MALLOC_ARENA_MAX="1"),
+                              capture_output=True, stdin=subprocess.DEVNULL, timeout=RUN_TIMEOUT)
+        errors = done.stderr.decode()
+        self.assertEqual(done.returncode, 1, errors)
+        self.assertIn(f"vastrel-digitizer: {big}: not enough memory to digitize this image", errors)
+        self.assertEqual(sorted(os.listdir(out)), ["first.csv", "last.csv"])
+        for name in ("first.csv", "last.csv"):
+            self.assert_right_csv((out / name).read_bytes())
+
     def test_a_colour_of_the_paper_is_refused_for_the_image(self):
         image = self.image("graph.bmp")
         done = run("digitize", str(image), *calibration(LINEAR), "--colour-at", "0,0")

@@ -70,6 +70,14 @@ std::variant<QImage, ImageLoadFailure> LoadPicture(const QString& path, QSize vi
     return decodePicture(file, visibleArea);
 }
 
+qint64 decodingFootprint(const QString& path)
+{
+    const qint64 file = std::min(QFileInfo(path).size(), kMaxImageFileBytes);
+    const QSize size = QImageReader(path).size();
+    const qint64 pixels = size.isValid() ? std::min(qint64(size.width()) * size.height(), kMaxImagePixels) : 0;
+    return file + 2 * 4 * pixels;
+}
+
 std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize visibleArea)
 {
     limitDecoderAllocations();

@@ -32,6 +32,11 @@ inline constexpr int kMaxJpegScans = 100;
 // corner, and nothing beyond the area is ever read.
 std::variant<QImage, ImageLoadFailure> LoadPicture(const QString& path, QSize visibleArea);
 
+// About how many bytes LoadPicture of `path` takes at its peak: the file,
+// read whole, and the decoded picture twice over (as decoded, and converted),
+// the picture's size read from the file's header.
+qint64 decodingFootprint(const QString& path);
+
 // The decoding of LoadPicture from an open, readable, random-access device,
 // for image bytes that do not come from a file of their own. Safe to call
 // from several threads at once, each with its own device.
