@@ -35,7 +35,8 @@ void Form1::beginErasing(float X, float Y)
 
 void Form1::Picture1_EraserMove(int, int, float X, float Y)
 {
-    if (!eraserPress_) return;
+    // With no picture loaded there is nothing to erase: the drag stays a click.
+    if (!eraserPress_ || Picture1->Picture().isNull()) return;
     const QPoint at = pixelAt(X, Y);
     if (!eraserDragging_ && !movedFar(*eraserPress_, at)) return;
     eraserDragging_ = true;
@@ -49,7 +50,7 @@ void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
     const QPoint release = pixelAt(X, Y);
     // Judged at the release as well: a release far from the press is a drag
     // even when no move was reported in between.
-    const bool dragged = eraserDragging_ || movedFar(press, release);
+    const bool dragged = eraserDragging_ || (movedFar(press, release) && !Picture1->Picture().isNull());
     endErasing();
     if (!dragged) {
         openImageAreaMenu(Picture1->screenPosition(release));
@@ -75,7 +76,9 @@ void Form1::endErasing()
 
 void Form1::undoErase()
 {
-    if (!eraseHistory_.canUndo()) return;
+    // Not in the middle of a drag: the rectangle being drawn would then land
+    // on a picture the user no longer sees as it was.
+    if (!eraseHistory_.canUndo() || eraserPress_) return;
     Picture1->changePicture([&](QImage& area) { return eraseHistory_.undo(area); });
 }
 
