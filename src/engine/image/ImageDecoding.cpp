@@ -54,6 +54,22 @@ void limitDecoderAllocations()
     (void)limited;
 }
 
+// The decoder's fault in the words of the program's other reasons; Qt's own
+// text is English.
+QString readerFault(const QImageReader& reader)
+{
+    switch (reader.error()) {
+    case QImageReader::UnsupportedFormatError:
+        return QStringLiteral("対応していない形式です");
+    case QImageReader::InvalidDataError:
+        return QStringLiteral("画像データが正しくありません");
+    case QImageReader::DeviceError:
+        return QStringLiteral("ファイルを読み取れません");
+    default:
+        return QStringLiteral("形式が分かりません");
+    }
+}
+
 }  // namespace
 
 std::variant<QImage, ImageLoadFailure> LoadPicture(const QString& path, QSize visibleArea)
@@ -100,10 +116,7 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     if (const auto fault = findDataFault(*bytes)) return ImageLoadFailure{dataFaultReason(*fault)};
 
     QImage image = reader.read();
-    if (image.isNull()) {
-        const QString detail = reader.errorString();
-        return ImageLoadFailure{QStringLiteral("画像として読めません (%1)").arg(detail)};
-    }
+    if (image.isNull()) return ImageLoadFailure{QStringLiteral("画像として読めません (%1)").arg(readerFault(reader))};
     if (image.width() > visibleArea.width() || image.height() > visibleArea.height())
         image = image.copy(QRect(QPoint(0, 0), visibleArea).intersected(image.rect()));
     return image;
