@@ -285,6 +285,12 @@ TEST(Decoding, AnOversizedFileIsRefusedUnread)
     EXPECT_EQ(device.reads.load(), 0);
 }
 
+TEST(Decoding, BytesThatAreNoImageAreRefusedInTheProgramsWords)
+{
+    files::ensureApplication();
+    EXPECT_EQ(refusal("Time,Volts\n0,1.5\n"), QStringLiteral("画像として読めません (対応していない形式です)"));
+}
+
 TEST(Decoding, SeveralThreadsAtOnceEachGetTheirOwnVerdict)
 {
     files::ensureApplication();
