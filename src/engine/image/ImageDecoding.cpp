@@ -59,14 +59,10 @@ void limitDecoderAllocations()
 QString readerFault(const QImageReader& reader)
 {
     switch (reader.error()) {
-    case QImageReader::UnsupportedFormatError:
-        return QStringLiteral("対応していない形式です");
-    case QImageReader::InvalidDataError:
-        return QStringLiteral("画像データが正しくありません");
-    case QImageReader::DeviceError:
-        return QStringLiteral("ファイルを読み取れません");
-    default:
-        return QStringLiteral("形式が分かりません");
+    case QImageReader::UnsupportedFormatError: return QStringLiteral("対応していない形式です");
+    case QImageReader::InvalidDataError: return QStringLiteral("画像データが正しくありません");
+    case QImageReader::DeviceError: return QStringLiteral("ファイルを読み取れません");
+    default: return QStringLiteral("形式が分かりません");
     }
 }
 
