@@ -5,9 +5,14 @@
 #include "toolkit/Platform.h"
 
 #include <QApplication>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit (ulimit -f) then fails the write, which is reported,
+    // instead of ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // A command runs before anything of the windows exists, so it needs no display.
     if (vastrel::cli::isCommand(argc, argv)) return vastrel::cli::runCommand(argc, argv);
 
