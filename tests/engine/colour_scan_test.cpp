@@ -127,6 +127,17 @@ TEST(ColourScan, ASteepCurveSplitFromACrossingByOneLostRowKeepsItsWay)
         EXPECT_NEAR(rows[static_cast<std::size_t>(column - 2)], 2 * column + 1, 1.6) << "column " << column;
 }
 
+TEST(ColourScan, AThinSteepCurveIsFollowedFromTheClickNotFromALongerLegendSample)
+{
+    TestImage image(110, 110);
+    // One pixel per column, two rows apart: no two columns' runs touch.
+    for (int x = 10; x <= 50; ++x) image.set(x, 2 * (x - 10) + 10, kRed);
+    band(image, 60, 95, 20, 21, kRed);  // a level legend sample, longer than any piece of the curve
+    const std::vector<float> rows = rowsOf(image, colourAt(image, 30, 50));
+    for (int column = 10; column <= 50; ++column)
+        EXPECT_EQ(rows[static_cast<std::size_t>(column - 2)], 2 * (column - 10) + 10) << "column " << column;
+}
+
 TEST(ColourScan, ColumnsBeforeAndAfterTheCurveTakeTheNearestFoundRow)
 {
     TestImage image(110, 110);
@@ -181,6 +192,17 @@ TEST(ColourScan, APaleFringePixelLeadsToTheLinesCore)
     EXPECT_EQ(matched.green, 0);
     EXPECT_EQ(matched.blue, 0);
     for (const float row : rowsOf(image, fringe)) ASSERT_EQ(row, 30.0f);
+
+    // A JPEG's pale edge two rows from a thin line's core, its components
+    // shifted but its hue the line's: the core's shade, not a darker grey.
+    TestImage jpeg(110, 110);
+    band(jpeg, 0, 109, 26, 26, 0xFF3C3C3Cu);
+    band(jpeg, 0, 109, 28, 28, 0xFFACD2ABu);  // 172, 210, 171
+    band(jpeg, 0, 109, 30, 30, 0xFF1E7828u);  // 30, 120, 40
+    const CurveColour core = fullestShadeNear(jpeg.view(), colourAt(jpeg, 50, 28));
+    EXPECT_EQ(core.red, 30);
+    EXPECT_EQ(core.green, 120);
+    EXPECT_EQ(core.blue, 40);
 
     // A colour that its pixel no longer shows, or a pale curve of its own, is kept.
     const CurveColour elsewhere{255, 128, 128, 50, 60};

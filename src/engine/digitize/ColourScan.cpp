@@ -88,10 +88,13 @@ std::vector<float> filledRows(const std::vector<std::optional<double>>& track, d
 CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& colour)
 {
     // A neighbour qualifies when its ink points the same way as the chosen
-    // colour's (within this many levels in every component) and is stronger,
-    // at most four times: an anti-aliased fringe down to a quarter strength.
-    constexpr double kHueTolerance = 16.0;
-    constexpr double kMostStrength = 4.0;
+    // colour's (the cosine of the angle between them at least this) and is
+    // stronger. The direction, not each component, is compared: a JPEG shifts
+    // the components of a line's pale edge by dozens of levels, never its hue
+    // that much. Two pixels around: a thin line's core can lie two rows away
+    // from a fringe pixel still pale enough to be taken for it.
+    constexpr double kSameDirection = 0.97;
+    constexpr int kReach = 2;
     constexpr double kLeastInk = 24.0;  // a nearly white colour has no hue to follow
 
     if (!view.pixels || !view.contains(colour.x, colour.y)) return colour;
@@ -104,19 +107,18 @@ CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& co
     if (strength < kLeastInk * kLeastInk) return colour;
 
     CurveColour fullest = colour;
-    double fullestStrength = 1.0;
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
+    double fullestStrength = strength;
+    for (int dy = -kReach; dy <= kReach; ++dy) {
+        for (int dx = -kReach; dx <= kReach; ++dx) {
             const int x = colour.x + dx, y = colour.y + dy;
             if (!view.contains(x, y)) continue;
             const std::uint32_t argb = argbAt(view, x, y);
             const Ink ink(argb);
-            const double t = ink.dot(chosen) / strength;
-            const bool sameHue = std::abs(ink.r - t * chosen.r) <= kHueTolerance &&
-                                 std::abs(ink.g - t * chosen.g) <= kHueTolerance &&
-                                 std::abs(ink.b - t * chosen.b) <= kHueTolerance;
-            if (!sameHue || t <= fullestStrength || t > kMostStrength) continue;
-            fullestStrength = t;
+            const double inkStrength = ink.dot(ink);
+            if (inkStrength <= fullestStrength) continue;
+            const double along = ink.dot(chosen);
+            if (along <= 0.0 || along * along < kSameDirection * kSameDirection * inkStrength * strength) continue;
+            fullestStrength = inkStrength;
             fullest.red = static_cast<std::uint8_t>((argb >> 16) & 0xFFu);
             fullest.green = static_cast<std::uint8_t>((argb >> 8) & 0xFFu);
             fullest.blue = static_cast<std::uint8_t>(argb & 0xFFu);

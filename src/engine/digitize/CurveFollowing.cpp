@@ -22,6 +22,12 @@ public:
 
     std::size_t indexOf(RunAt at) const { return runs_.firstIndexOf(at.column) + at.index; }
     std::size_t span(std::size_t run) { return chain_[find(run)].span(); }
+    // How many rows the chain through `run` reaches over, top to bottom.
+    std::int64_t height(std::size_t run)
+    {
+        const Extent& e = chain_[find(run)];
+        return e.bottomRow - e.topRow + 1;
+    }
 
     // A run of the longest chain (the heavier of equally long ones), in its
     // middle column.
@@ -51,6 +57,8 @@ private:
     struct Extent {
         std::size_t firstColumn = SIZE_MAX;
         std::size_t lastColumn = 0;
+        std::int64_t topRow = INT64_MAX;
+        std::int64_t bottomRow = INT64_MIN;
         double weight = 0.0;
         std::size_t span() const { return lastColumn - firstColumn + 1; }
     };
@@ -86,6 +94,8 @@ private:
                 Extent& e = chain_[find(runs_.firstIndexOf(col) + k)];
                 e.firstColumn = std::min(e.firstColumn, col);
                 e.lastColumn = std::max(e.lastColumn, col);
+                e.topRow = std::min(e.topRow, column[k].top);
+                e.bottomRow = std::max(e.bottomRow, column[k].bottom);
                 e.weight += column[k].weight;
             }
         }
@@ -221,9 +231,21 @@ std::vector<std::optional<double>> followCurve(const ColourRuns& runs, std::opti
     std::vector<std::optional<double>> track(runs.columnCount());
     if (runs.totalRuns() == 0) return track;
 
+    // A legend's line sample is a short level line. A chain of a few columns,
+    // or one that climbs or falls, is a stretch of a steep curve broken into
+    // pieces by its thin line: the place the user clicked is then the place
+    // to start from.
+    constexpr std::int64_t kLevelRows = 6;
+    constexpr std::size_t kShortestSample = 8;
     Chains chains(runs);
     RunAt seed = chains.middleOfLongest();
-    if (anchor && 4 * chains.span(chains.indexOf(*anchor)) >= chains.span(chains.indexOf(seed))) seed = *anchor;
+    if (anchor) {
+        const std::size_t clicked = chains.indexOf(*anchor);
+        const std::size_t span = chains.span(clicked);
+        const bool likeASample = 4 * span < chains.span(chains.indexOf(seed)) && span >= kShortestSample &&
+                                 chains.height(clicked) <= kLevelRows;
+        if (!likeASample) seed = *anchor;
+    }
 
     track[seed.column] = runs.column(seed.column)[seed.index].centre;
     const Continuation continuation = continuationOf(runs);

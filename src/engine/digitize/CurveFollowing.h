@@ -28,10 +28,10 @@ struct RunAt {
 // of the gap, up to an eighth of the `windowRows`, picks it up again.
 //
 // The seed is `anchor` (the run under the pixel the user took the colour
-// from), unless the chain of touching runs through it spans less than a
-// quarter of the longest chain: a click on a legend sample inside the plot
-// must not lead the curve astray. Without a usable anchor the longest chain
-// seeds it.
+// from), unless the chain of touching runs through it is level and spans less
+// than a quarter of the longest chain: a click on a legend sample inside the
+// plot must not lead the curve astray. Without a usable anchor the longest
+// chain seeds it.
 std::vector<std::optional<double>> followCurve(const ColourRuns& runs, std::optional<RunAt> anchor,
                                                std::int64_t windowRows);
 
