@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 #include <unistd.h>
@@ -81,11 +83,16 @@ int digitizeCommand(const QStringList& arguments)
 bool isCommand(int argc, char** argv)
 {
     if (argc < 2) return false;
+    // Qt's own options (QGuiApplication's and X11's) are for the windows; any
+    // other option is a mistake to report, not a reason to open the windows,
+    // which cannot open without a display.
+    static constexpr std::array<std::string_view, 23> kQtOptions{
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowicon",
+        "-qwindowtitle", "-reverse", "-session", "-style", "-stylesheet", "-widgetcount", "-display",
+        "-geometry", "-name", "-title", "-visual", "-ncols", "-cmap", "-nograb", "-dograb", "-sync", "-qmljsdebugger"};
     const std::string_view first = argv[1];
-    // Single-dash options (-platform, -style, ...) are Qt's own, for the
-    // windows; a double-dash one that is not ours is a mistake to report,
-    // not a reason to open the windows.
-    return first == "-h" || first.starts_with("--") || !first.starts_with('-');
+    const std::string_view option = first.substr(0, first.find('='));
+    return !first.starts_with('-') || std::find(kQtOptions.begin(), kQtOptions.end(), option) == kQtOptions.end();
 }
 
 int runCommand(int argc, char** argv)

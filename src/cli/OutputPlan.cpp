@@ -1,9 +1,11 @@
 #include "cli/OutputPlan.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <optional>
+#include <sys/stat.h>
 
 namespace vastrel::cli {
 
@@ -16,14 +18,18 @@ PathKind pathKindOnDisk(const QString& path)
 
 namespace {
 
-// The file a path leads to once every link on the way is followed, so that a
-// link to an image, or a linked folder holding one, is known for that image.
+// The file a path leads to, by its device and inode, so that a link to an
+// image, a linked folder holding one or a second mount of its folder are all
+// known for that image. A file not there yet is known by its folder and name.
 QString fileReached(const QString& path)
 {
+    struct stat status {};
     const QFileInfo info(path);
-    if (info.exists()) return info.canonicalFilePath();
-    const QString folder = info.absoluteDir().canonicalPath();
-    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+    if (::stat(QFile::encodeName(info.absoluteFilePath()).constData(), &status) == 0)
+        return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
+    if (::stat(QFile::encodeName(info.absolutePath()).constData(), &status) == 0)
+        return QStringLiteral("%1:%2/%3").arg(status.st_dev).arg(status.st_ino).arg(info.fileName());
+    return info.absoluteFilePath();
 }
 
 // A CSV written over one of the images would destroy it.

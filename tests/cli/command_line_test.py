@@ -131,6 +131,7 @@ class CommandLineTest(unittest.TestCase):
             (["digitize", image, image, *full], "2 images need -o FOLDER, one CSV file each"),
             (["digitise", image, *full, "-o", out], 'unknown command "digitise"'),
             (["--digitize", image, *full, "-o", out], "unknown option --digitize"),
+            (["-v"], "unknown option -v"),  # not Qt's: no windows, which could not open here
         ]
         for arguments, mistake in cases:
             with self.subTest(mistake):
