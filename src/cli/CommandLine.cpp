@@ -13,6 +13,9 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vastrel::cli {
@@ -40,14 +43,24 @@ bool isHelp(const QString& argument)
     return argument == QLatin1String("--help") || argument == QLatin1String("-h");
 }
 
-// Why a folder could not be made: what stands in the way on its path.
+// Why a folder could not be made: what stands in the way on its path, or the
+// system's own words when the first missing folder is made here once more.
 QString whyNoFolder(const QString& folder)
 {
+    QString missing;
     QFileInfo reached(QFileInfo(folder).absoluteFilePath());
-    while (!reached.exists() && !reached.isRoot()) reached = QFileInfo(reached.absolutePath());
+    while (!reached.exists() && !reached.isRoot()) {
+        missing = reached.absoluteFilePath();
+        reached = QFileInfo(reached.absolutePath());
+    }
     if (!reached.isDir()) return QStringLiteral("%1 is a file, not a folder").arg(reached.filePath());
     if (!reached.isWritable()) return QStringLiteral("no permission to write in %1").arg(reached.filePath());
-    return QStringLiteral("the system refused it");
+    const QByteArray name = QFile::encodeName(missing);
+    if (missing.isEmpty() || ::mkdir(name.constData(), 0777) == 0) {
+        if (!missing.isEmpty()) ::rmdir(name.constData());
+        return QStringLiteral("the system refused it");
+    }
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 int digitizeCommand(const QStringList& arguments)

@@ -112,6 +112,14 @@ class CommandLineTest(unittest.TestCase):
         for name in ("first.csv", "last.csv"):
             self.assert_right_csv((out / name).read_bytes())
 
+    def test_a_folder_that_cannot_be_made_says_why(self):
+        image, blocker = self.image("graph.bmp"), self.folder / "results"
+        blocker.write_text("a file where the folder would go\n")
+        done = run("digitize", str(image), *calibration(LINEAR), "-o", f"{blocker}/june/")
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr.decode(), f"vastrel-digitizer: cannot make the folder {blocker}/june/: "
+                                               f"{blocker} is a file, not a folder\n")
+
     def test_a_colour_of_the_paper_is_refused_for_the_image(self):
         image = self.image("graph.bmp")
         done = run("digitize", str(image), *calibration(LINEAR), "--colour-at", "0,0")
