@@ -196,13 +196,14 @@ private slots:
         QVERIFY(app.module->curveColour.has_value());
         QCOMPARE(app.form->curveColourValues->Caption(), QStringLiteral("255, 0, 0"));
         QCOMPARE(int(app.module->curveColour->green), 0);
+        QCOMPARE(app.module->curveColour->y, 299);  // the core's pixel, where the curve is followed from
 
         app.pressOnPicture(200, 400, Qt::LeftButton, Qt::ControlModifier);  // white paper beside the line
         QCOMPARE(app.platform.texts(), QStringList{QString::fromUtf8(digitize::msg::kPaperColour.data(),
                                                                      qsizetype(digitize::msg::kPaperColour.size()))});
         QCOMPARE(app.platform.messages[0].style, tk::kExclamationMessage);
         QCOMPARE(app.form->curveColourValues->Caption(), QStringLiteral("255, 0, 0"));
-        QCOMPARE(app.module->curveColour->y, 298);
+        QCOMPARE(app.module->curveColour->y, 299);
     }
 
     void aColourShownNowhereIsRefusedAndChangesNothing()

@@ -133,9 +133,14 @@ TEST(ColourScan, AThinSteepCurveIsFollowedFromTheClickNotFromALongerLegendSample
     // One pixel per column, two rows apart: no two columns' runs touch.
     for (int x = 10; x <= 50; ++x) image.set(x, 2 * (x - 10) + 10, kRed);
     band(image, 60, 95, 20, 21, kRed);  // a level legend sample, longer than any piece of the curve
-    const std::vector<float> rows = rowsOf(image, colourAt(image, 30, 50));
-    for (int column = 10; column <= 50; ++column)
-        EXPECT_EQ(rows[static_cast<std::size_t>(column - 2)], 2 * (column - 10) + 10) << "column " << column;
+    // Clicked on the line, or on a pale speck beside it whose column holds
+    // no part of the line near it: followed from the line's pixel either way.
+    image.set(31, 49, kPaleRed);
+    for (const CurveColour& taken : {colourAt(image, 30, 50), colourAt(image, 31, 49)}) {
+        const std::vector<float> rows = rowsOf(image, taken);
+        for (int column = 10; column <= 50; ++column)
+            EXPECT_EQ(rows[static_cast<std::size_t>(column - 2)], 2 * (column - 10) + 10) << "column " << column;
+    }
 }
 
 TEST(ColourScan, ColumnsBeforeAndAfterTheCurveTakeTheNearestFoundRow)

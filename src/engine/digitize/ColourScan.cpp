@@ -119,6 +119,8 @@ CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& co
             const double along = ink.dot(chosen);
             if (along <= 0.0 || along * along < kSameDirection * kSameDirection * inkStrength * strength) continue;
             fullestStrength = inkStrength;
+            fullest.x = x;
+            fullest.y = y;
             fullest.red = static_cast<std::uint8_t>((argb >> 16) & 0xFFu);
             fullest.green = static_cast<std::uint8_t>((argb >> 8) & 0xFFu);
             fullest.blue = static_cast<std::uint8_t>(argb & 0xFFu);
@@ -148,7 +150,7 @@ std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& v
     const CurveColour matched = fullestShadeNear(view, colour);
     const ColourRuns runs = findColourRuns(view, window, targetOf(matched));
     if (runs.totalRuns() == 0) return std::nullopt;
-    const auto track = followCurve(runs, anchorRun(view, window, runs, colour), window.rowCount());
+    const auto track = followCurve(runs, anchorRun(view, window, runs, matched), window.rowCount());
     return filledRows(track, window.firstRow);
 }
 

@@ -30,8 +30,9 @@ namespace vastrel::digitize {
 std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& view, const References& refs,
                                                        const CurveColour& colour);
 
-// The colour actually matched for `colour` (see above); `colour` itself unless
-// a fuller shade of it lies next to the pixel it was taken from.
+// The colour actually matched for `colour` (see above), with the pixel it
+// shows at; `colour` itself unless a fuller shade of it lies next to the
+// pixel it was taken from.
 CurveColour fullestShadeNear(const image::PixelView& view, const CurveColour& colour);
 
 }  // namespace vastrel::digitize
