@@ -99,10 +99,29 @@ bool isCommand(int argc, char** argv)
     // Qt's own options (QGuiApplication's and X11's) are for the windows; any
     // other option is a mistake to report, not a reason to open the windows,
     // which cannot open without a display.
-    static constexpr std::array<std::string_view, 23> kQtOptions{
-        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowicon",
-        "-qwindowtitle", "-reverse", "-session", "-style", "-stylesheet", "-widgetcount", "-display",
-        "-geometry", "-name", "-title", "-visual", "-ncols", "-cmap", "-nograb", "-dograb", "-sync", "-qmljsdebugger"};
+    static constexpr std::array<std::string_view, 23> kQtOptions{"-platform",
+                                                                 "-platformpluginpath",
+                                                                 "-platformtheme",
+                                                                 "-plugin",
+                                                                 "-qwindowgeometry",
+                                                                 "-qwindowicon",
+                                                                 "-qwindowtitle",
+                                                                 "-reverse",
+                                                                 "-session",
+                                                                 "-style",
+                                                                 "-stylesheet",
+                                                                 "-widgetcount",
+                                                                 "-display",
+                                                                 "-geometry",
+                                                                 "-name",
+                                                                 "-title",
+                                                                 "-visual",
+                                                                 "-ncols",
+                                                                 "-cmap",
+                                                                 "-nograb",
+                                                                 "-dograb",
+                                                                 "-sync",
+                                                                 "-qmljsdebugger"};
     const std::string_view first = argv[1];
     const std::string_view option = first.substr(0, first.find('='));
     return !first.starts_with('-') || std::find(kQtOptions.begin(), kQtOptions.end(), option) == kQtOptions.end();
