@@ -11,10 +11,10 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <string_view>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
