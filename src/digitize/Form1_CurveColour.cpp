@@ -71,9 +71,7 @@ void Form1::chooseCurveColourAt(float x, float y)
     // A click beside a thin line lands on the paper, whose colour every blank
     // column would match: refused, and the colour chosen before stays.
     if (digitize::isPaperColour(chosen)) {
-        module_.platform().MsgBox(QString::fromUtf8(digitize::msg::kPaperColour.data(),
-                                                    static_cast<qsizetype>(digitize::msg::kPaperColour.size())),
-                                  tk::kExclamationMessage);
+        module_.platform().MsgBox(QString::fromUtf8(digitize::msg::kPaperColour), tk::kExclamationMessage);
         return;
     }
     module_.curveColour = chosen;
