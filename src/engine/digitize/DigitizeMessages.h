@@ -46,7 +46,7 @@ inline constexpr std::string_view kSameColumn =
 
 // The curve colour the user chose shows nowhere between the reference points.
 inline constexpr std::string_view kPaperColour =
-    " --- 白に近いこの色では曲線を見分けられません。曲線の線の上を Ctrl + クリックして下さい --- ";
+    " --- 白に近い色は選べません。曲線の上を Ctrl + クリックして下さい --- ";
 
 inline constexpr std::string_view kNoColourMatch =
     " --- 選んだ曲線の色が始点と終点の間に見つかりません。色を選び直すか、画像の上で右クリックして"
