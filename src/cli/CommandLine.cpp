@@ -72,6 +72,8 @@ int digitizeCommand(const QStringList& arguments)
     }
     if (const auto* mistake = std::get_if<ArgumentError>(&parsed)) return wrongArguments(mistake->message);
     const DigitizeRequest& request = std::get<DigitizeRequest>(parsed);
+    for (const QString& warning : readingWarnings(request))
+        print(stderr, QStringLiteral("vastrel-digitizer: warning: %1\n").arg(warning));
     const auto planned = planOutputs(request);
     if (const auto* mistake = std::get_if<ArgumentError>(&planned)) return wrongArguments(mistake->message);
     const OutputPlan& plan = std::get<OutputPlan>(planned);

@@ -2,6 +2,8 @@
 
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
+#include "engine/text/NumberText.h"
+#include "engine/text/TypedNumber.h"
 
 #include <QRegularExpression>
 #include <array>
@@ -151,6 +153,21 @@ ArgumentError wrongValue(const Option& option, const QString& value, const QStri
 }
 
 }  // namespace
+
+QStringList readingWarnings(const DigitizeRequest& request)
+{
+    QStringList warnings;
+    const std::array<std::pair<const char*, const QString*>, 4> texts{
+        {{"--x1", &request.x1}, {"--y1", &request.y1}, {"--x2", &request.x2}, {"--y2", &request.y2}}};
+    for (const auto& [option, typed] : texts) {
+        const text::TypedReading reading = text::readTypedNumber(*typed);
+        if (reading.unread.isEmpty()) continue;
+        warnings.append(QStringLiteral("%1 \"%2\" reads as %3: \"%4\" is not part of the number")
+                            .arg(QLatin1String(option), *typed, QString::fromStdString(text::doubleText(reading.value)),
+                                 reading.unread));
+    }
+    return warnings;
+}
 
 QStringList scaleModeNames()
 {

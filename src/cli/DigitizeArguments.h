@@ -42,6 +42,11 @@ struct HelpWanted {};  // --help or -h where an option can stand
 // "--" ends the options.
 std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(const QStringList& arguments);
 
+// One line for each of the four texts whose reading differs from what it
+// shows ("7,5" reads 7, "12 V" reads 12): the option, the text, the value
+// read and what was left unread.
+QStringList readingWarnings(const DigitizeRequest& request);
+
 // The names --mode accepts, in the order the windows offer the modes.
 QStringList scaleModeNames();
 

@@ -50,16 +50,19 @@ int digitValue(char c, int base)
     return value < base ? value : -1;
 }
 
-// Accumulated in a double so that any number of digits is safe; exact up to 2^53.
-double unsignedDigits(std::string_view digits, int base)
+// Accumulated in a double so that any number of digits is safe; exact up to
+// 2^53. `length` is set to the number of digits taken.
+double unsignedDigits(std::string_view digits, int base, std::size_t& length)
 {
     double value = 0.0;
+    length = 0;
     for (char c : digits) {
         const int digit = digitValue(c, base);
         if (digit < 0) {
             break;
         }
         value = value * base + digit;
+        ++length;
     }
     return value;
 }
@@ -73,6 +76,9 @@ struct DecimalParts {
     std::string significant;      // digits without leading zeros, maybe empty
     long long pointPosition = 0;  // value = 0.<significant> * 10^pointPosition
     bool hasDigits = false;
+    bool seenPeriod = false;
+    bool hasExponent = false;
+    std::size_t end = 0;  // where the number stopped
 };
 
 // Reads sign, digits, period and exponent; stops at the first character that
@@ -109,6 +115,8 @@ DecimalParts decimalParts(std::string_view text)
         }
     }
     parts.pointPosition += integerDigits;
+    parts.seenPeriod = seenPeriod;
+    parts.end = parts.hasDigits ? pos : 0;
     if (!parts.hasDigits || pos >= text.size()) {
         return parts;
     }
@@ -124,12 +132,18 @@ DecimalParts decimalParts(std::string_view text)
         ++expPos;
     }
     long long exponent = 0;
+    const std::size_t exponentDigits = expPos;
     for (; expPos < text.size() && isDecimalDigit(text[expPos]); ++expPos) {
         if (exponent < exponentLimit) {
             exponent = exponent * 10 + (text[expPos] - '0');
         }
     }
     // A marker without digits ("1e", "1e+") is no exponent and reads as nothing.
+    if (expPos == exponentDigits) {
+        return parts;
+    }
+    parts.hasExponent = true;
+    parts.end = expPos;
     parts.pointPosition += negativeExponent ? -exponent : exponent;
     return parts;
 }
@@ -282,18 +296,29 @@ std::string generalText(Real value, int maxDigits)
 
 double leadingNumber(std::string_view text)
 {
-    const std::string kept = withoutBlanks(text);
-    const std::string_view number = kept;
+    return readLeadingNumber(withoutBlanks(text)).value;
+}
+
+LeadingNumber readLeadingNumber(std::string_view number)
+{
+    LeadingNumber reading;
     if (number.size() >= 2 && number[0] == '&') {
         const char radix = number[1];
-        if (radix == 'H' || radix == 'h') {
-            return unsignedDigits(number.substr(2), 16);
-        }
-        if (radix == 'O' || radix == 'o') {
-            return unsignedDigits(number.substr(2), 8);
+        const int base = (radix == 'H' || radix == 'h') ? 16 : (radix == 'O' || radix == 'o') ? 8 : 0;
+        if (base != 0) {
+            std::size_t digits = 0;
+            reading.value = unsignedDigits(number.substr(2), base, digits);
+            reading.length = digits > 0 ? 2 + digits : 0;
+            return reading;
         }
     }
-    return decimalValue(decimalParts(number));
+    const DecimalParts parts = decimalParts(number);
+    reading.value = decimalValue(parts);
+    reading.length = parts.end;
+    reading.decimal = parts.hasDigits;
+    reading.integer = parts.hasDigits && !parts.seenPeriod && !parts.hasExponent;
+    reading.exponent = parts.hasExponent;
+    return reading;
 }
 
 // The value is first written with 15 significant digits, the decimal precision

@@ -3,6 +3,7 @@
 // what is typed is read with a period as the decimal point, and what is
 // written uses a period, whatever LC_NUMERIC says.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,17 @@ namespace vastrel::text {
 // optional exponent (E or D, optional sign, digits). "&H" / "&O" prefixes read
 // hexadecimal / octal digits. Text that does not begin with a number reads 0.
 double leadingNumber(std::string_view text);
+
+// What leadingNumber read from a text that holds no blanks: the value and how
+// many bytes the number took, for readers that go on after it.
+struct LeadingNumber {
+    double value = 0.0;
+    std::size_t length = 0;  // 0 when the text does not begin with a number
+    bool decimal = false;    // digits in decimal, not &H / &O
+    bool integer = false;    // decimal digits only: no period and no exponent
+    bool exponent = false;   // ended by an exponent part
+};
+LeadingNumber readLeadingNumber(std::string_view blankFreeText);
 
 // "0.000E+00": sign only when negative, one digit, three decimals (half away
 // from zero), E, an always-signed exponent of at least two digits.
