@@ -6,6 +6,7 @@
 #include "engine/text/TypedNumber.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -154,6 +155,20 @@ ArgumentError wrongValue(const Option& option, const QString& value, const QStri
 
 }  // namespace
 
+namespace {
+
+// A unit after the number ("12 V", "20 dB") is plainly no part of it; a text
+// with no number at all, or a digit left unread ("7,5", "1①"), reads
+// otherwise than it shows.
+bool readsOtherwiseThanShown(const QString& typed, const QString& unread)
+{
+    if (unread.isEmpty()) return false;
+    if (unread == typed.trimmed()) return true;
+    return std::any_of(unread.begin(), unread.end(), [](QChar c) { return c.isNumber(); });
+}
+
+}  // namespace
+
 QStringList readingWarnings(const DigitizeRequest& request)
 {
     QStringList warnings;
@@ -161,7 +176,7 @@ QStringList readingWarnings(const DigitizeRequest& request)
         {{"--x1", &request.x1}, {"--y1", &request.y1}, {"--x2", &request.x2}, {"--y2", &request.y2}}};
     for (const auto& [option, typed] : texts) {
         const text::TypedReading reading = text::readTypedNumber(*typed);
-        if (reading.unread.isEmpty()) continue;
+        if (!readsOtherwiseThanShown(*typed, reading.unread)) continue;
         warnings.append(QStringLiteral("%1 \"%2\" reads as %3: \"%4\" is not part of the number")
                             .arg(QLatin1String(option), *typed, QString::fromStdString(text::doubleText(reading.value)),
                                  reading.unread));

@@ -196,7 +196,12 @@ private slots:
 
         const CommandRun run = runCommand(commandArguments(app.path(file), calibration) << "-o" << app.path("cli.csv"));
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.standardError, QByteArray());
+        // Only the decimal comma, read as the boxes read it, is worth a warning.
+        const QByteArray warning = calibration.typed.contains("7,5")
+                                       ? "vastrel-digitizer: warning: --x2 \"7,5\" reads as 7: \",5\" is not part of "
+                                         "the number\n"
+                                       : "";
+        QCOMPARE(run.standardError, warning);
         QFile fromCommand(app.path("cli.csv"));
         QVERIFY(fromCommand.open(QIODevice::ReadOnly));
         QCOMPARE(fromCommand.readAll(), fromWindows);
