@@ -3,9 +3,16 @@
 #include "engine/image/ImageDataCheck.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <new>
 #include <optional>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace vastrel::image {
 
@@ -70,29 +77,76 @@ QString readerFault(const QImageReader& reader)
 
 std::variant<QImage, ImageLoadFailure> LoadPicture(const QString& path, QSize visibleArea)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) return ImageLoadFailure{QStringLiteral("ファイルがありません")};
-    if (!info.isFile()) return ImageLoadFailure{QStringLiteral("ファイルではありません")};
-    if (!info.isReadable()) return ImageLoadFailure{QStringLiteral("読み取りが許可されていません")};
-
-    // Read through the QFile, the reader still sees the file name's suffix.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ImageLoadFailure{QStringLiteral("ファイルを開けません (%1)").arg(file.errorString())};
-    return decodePicture(file, visibleArea);
+    auto opened = openImageFile(QFile::encodeName(path));
+    if (auto* failure = std::get_if<ImageLoadFailure>(&opened)) return std::move(*failure);
+    return decodePicture(*std::get<std::unique_ptr<QFile>>(opened), visibleArea);
 }
 
-qint64 decodingFootprint(const QString& path)
+std::variant<std::unique_ptr<QFile>, ImageLoadFailure> openImageFile(const QByteArray& path)
 {
-    const qint64 file = std::min(QFileInfo(path).size(), kMaxImageFileBytes);
-    const QSize size = QImageReader(path).size();
-    const qint64 pixels = size.isValid() ? std::min(qint64(size.width()) * size.height(), kMaxImagePixels) : 0;
-    return file + 2 * 4 * pixels;
+    const auto cannotOpen = [](int error) {
+        if (error == EACCES) return ImageLoadFailure{QStringLiteral("読み取りが許可されていません")};
+        return ImageLoadFailure{QStringLiteral("ファイルを開けません (%1)")
+                                    .arg(QString::fromStdString(std::generic_category().message(error)))};
+    };
+    struct stat status {};
+    if (::stat(path.constData(), &status) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return ImageLoadFailure{QStringLiteral("ファイルがありません")};
+        return cannotOpen(errno);
+    }
+    if (!S_ISREG(status.st_mode)) return ImageLoadFailure{QStringLiteral("ファイルではありません")};
+    // Not waiting, and checked once more when open: a FIFO put in the file's
+    // place meanwhile would otherwise hold the open until someone writes.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return cannotOpen(errno);
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return ImageLoadFailure{QStringLiteral("ファイルではありません")};
+    }
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return cannotOpen(EIO);
+    }
+    return file;
 }
 
-std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize visibleArea)
+qint64 decodingFootprint(QIODevice& file)
+{
+    const qint64 start = file.pos();
+    const qint64 bytes = std::min(file.size() - start, kMaxImageFileBytes);
+    QSize size;
+    try {
+        size = QImageReader(&file).size();
+    } catch (const std::bad_alloc&) {
+        // A header too large to read (a huge text chunk) says nothing of the
+        // picture; the decoding itself will tell.
+    }
+    file.seek(start);
+    const qint64 pixels = size.isValid() ? std::min(qint64(size.width()) * size.height(), kMaxImagePixels) : 0;
+    return bytes + 2 * 4 * pixels;
+}
+
+namespace {
+
+ImageLoadFailure outOfMemory()
+{
+    return ImageLoadFailure{QStringLiteral("メモリが足りません"), true};
+}
+
+// Whether `bytes` could be had right now. Decoders answer a failed allocation
+// with an empty picture, which alone cannot be told from a damaged file.
+bool memoryAvailable(qint64 bytes)
+{
+    void* block = std::malloc(static_cast<std::size_t>(std::max<qint64>(bytes, 1)));
+    std::free(block);
+    return block != nullptr;
+}
+
+std::variant<QImage, ImageLoadFailure> decodeChecked(QIODevice& device, QSize visibleArea)
 {
     limitDecoderAllocations();
+    const qint64 start = device.pos();
     const auto bytes = bytesAhead(device);
     if (!bytes)
         return ImageLoadFailure{
@@ -112,10 +166,38 @@ std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize vi
     if (const auto fault = findDataFault(*bytes)) return ImageLoadFailure{dataFaultReason(*fault)};
 
     QImage image = reader.read();
-    if (image.isNull()) return ImageLoadFailure{QStringLiteral("画像として読めません (%1)").arg(readerFault(reader))};
-    if (image.width() > visibleArea.width() || image.height() > visibleArea.height())
+    // The picture as decoded and once converted: what the decoding needs.
+    const qint64 needed = size.isValid() ? 2 * 4 * qint64(size.width()) * size.height() : 0;
+    if (image.isNull() && memoryAvailable(needed)) {
+        // The memory may have been freed since the decoder wanted it: once
+        // more, so that a shortage that has passed is not called damage.
+        device.seek(start);
+        QImageReader again(&device);
+        again.setDecideFormatFromContent(true);
+        again.setAutoTransform(false);
+        image = again.read();
+        if (image.isNull() && memoryAvailable(needed))
+            return ImageLoadFailure{QStringLiteral("画像として読めません (%1)").arg(readerFault(again))};
+    }
+    if (image.isNull()) return outOfMemory();
+    if (image.width() > visibleArea.width() || image.height() > visibleArea.height()) {
         image = image.copy(QRect(QPoint(0, 0), visibleArea).intersected(image.rect()));
+        if (image.isNull()) return outOfMemory();
+    }
     return image;
+}
+
+}  // namespace
+
+std::variant<QImage, ImageLoadFailure> decodePicture(QIODevice& device, QSize visibleArea)
+{
+    // Qt's containers and the decoders' own buffers throw when memory runs
+    // out: that is this picture's failure, not the program's.
+    try {
+        return decodeChecked(device, visibleArea);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    }
 }
 
 }  // namespace vastrel::image

@@ -4,6 +4,7 @@
 // existing file of that name as it was.
 
 #include "engine/results/GraphPoint.h"
+#include "engine/results/WholeFile.h"
 
 #include <QString>
 #include <optional>
@@ -23,9 +24,5 @@ struct CsvFileOutcome {
 // typed (blanks and a ".csv" of its own included) but must not contain "/",
 // which would place the file outside `folder`, nor a NUL, which would cut it short.
 CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::span<const GraphPoint> points);
-
-// Writes `bytes` as the file `path` in the same all-or-nothing way. Returns
-// the system's account of why it could not be written; nothing when it was.
-std::optional<QString> writeWholeFile(const QString& path, std::string_view bytes);
 
 }  // namespace vastrel::results
