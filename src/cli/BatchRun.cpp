@@ -1,9 +1,10 @@
 #include "cli/BatchRun.h"
 
+#include "cli/FileNames.h"
 #include "cli/MemoryBudget.h"
 #include "cli/Progress.h"
 #include "engine/image/ImageDecoding.h"
-#include "engine/results/CsvFile.h"
+#include "engine/results/WholeFile.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,6 +15,7 @@
 #include <new>
 #include <sched.h>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -34,8 +36,11 @@ constexpr std::size_t kMaxWaiting = 32;
 // Clears the line the cursor stands on, for a message or a redrawn progress line.
 constexpr const char* kClearLine = "\r\033[K";
 
+// Said of an image that ran out of memory even alone.
+const QString kNoMemory = QStringLiteral("not enough memory to digitize this image");
+
 struct FinishedImage {
-    const ImageTask* task;
+    std::size_t index;  // of the task
     std::string csv;
 };
 
@@ -43,18 +48,36 @@ class Batch {
 public:
     Batch(const OutputPlan& plan, const DigitizeSettings& digitizing, const BatchSettings& settings)
         : plan_(plan), digitizing_(digitizing), settings_(settings), started_(Clock::now())
-    {}
+    {
+        // Made now, so that reporting an image never needs memory it may lack.
+        shownNames_.reserve(plan.tasks.size());
+        for (const ImageTask& task : plan.tasks) shownNames_.push_back(printableName(task.image).toLocal8Bit());
+    }
 
     int run()
     {
-        const std::size_t workers = std::min(static_cast<std::size_t>(std::max(settings_.jobs, 1)),
-                                             std::max<std::size_t>(plan_.tasks.size(), 1));
+        const std::size_t wanted = std::min(static_cast<std::size_t>(std::max(settings_.jobs, 1)),
+                                            std::max<std::size_t>(plan_.tasks.size(), 1));
         std::vector<std::thread> threads;
-        threads.reserve(2 * workers);
-        for (std::size_t i = 0; i < workers; ++i) {
-            threads.emplace_back([this] { digitizeImages(); });
-            threads.emplace_back([this] { writeFiles(); });
+        threads.reserve(2 * wanted);
+        std::size_t digitizers = 0;
+        // The system may refuse threads (a memory or process limit): the batch
+        // goes on with those it got, and on this thread alone if it got none.
+        try {
+            while (digitizers < wanted) {
+                threads.emplace_back([this] { digitizeImages(); });
+                ++digitizers;
+                threads.emplace_back([this] { writeFiles(); });
+                ++writers_;
+            }
+        } catch (const std::system_error&) {
+            if (digitizers < wanted)
+                sayOnce(QStringLiteral("vastrel-digitizer: the system gave %1 of the %2 jobs asked for; going on "
+                                       "with %1\n")
+                            .arg(std::max<std::size_t>(digitizers, 1))
+                            .arg(wanted));
         }
+        if (digitizers == 0) digitizeImages();
         {
             std::unique_lock lock(mutex_);
             while (!changed_.wait_for(lock, kRedrawInterval, [this] { return done_ == plan_.tasks.size(); }))
@@ -75,43 +98,69 @@ private:
     {
         ImageDigitizer digitizer(digitizing_);
         for (std::size_t i; (i = next_.fetch_add(1)) < plan_.tasks.size();) {
-            const ImageTask& task = plan_.tasks[i];
-            ImageOutcome outcome = digitizeWithinBudget(digitizer, task.image);
+            ImageOutcome outcome = digitizeWithinBudget(digitizer, plan_.tasks[i].image);
             std::unique_lock lock(mutex_);
+            if (!outcome.warning.isEmpty()) report(i, QStringLiteral("warning: %1").arg(outcome.warning), false);
             if (!outcome.ok()) {
-                finish(task, outcome.failure);
+                finish(i, outcome.failure);
+                continue;
+            }
+            if (writers_ == 0) {
+                // No writer could be started: this worker writes its own files.
+                lock.unlock();
+                const QString failure = write({i, std::move(outcome.csv)});
+                lock.lock();
+                finish(i, failure);
                 continue;
             }
             changed_.wait(lock, [this] { return waiting_.size() < kMaxWaiting; });
-            waiting_.push_back({&task, std::move(outcome.csv)});
+            waiting_.push_back({i, std::move(outcome.csv)});
             changed_.notify_all();
         }
     }
 
-    // Out of memory beside the others, an image is tried once more alone;
-    // out of memory alone, it is reported like any image that cannot be read,
-    // and the batch goes on.
+    // Whatever goes wrong with one image is that image's failure. Out of
+    // memory beside the others, an image is tried once more alone; out of
+    // memory alone, it is reported, and the batch goes on.
     ImageOutcome digitizeWithinBudget(ImageDigitizer& digitizer, const QString& image)
     {
-        const std::int64_t share = image::decodingFootprint(image);
-        budget_.reserve(share);
         try {
-            ImageOutcome outcome = digitizer.digitizeFile(image);
-            budget_.release(share);
+            auto opened = image::openImageFile(fileSystemName(image));
+            if (const auto* failure = std::get_if<image::ImageLoadFailure>(&opened)) {
+                ImageOutcome refused;
+                refused.failure = QStringLiteral("cannot read the image: %1").arg(failure->reason);
+                return refused;
+            }
+            QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
+            {
+                const Reservation share(budget_, image::decodingFootprint(file));
+                if (ImageOutcome outcome = attempt(digitizer, file); !outcome.outOfMemory) return outcome;
+            }
+            const Reservation alone(budget_);
+            file.seek(0);
+            ImageOutcome outcome = attempt(digitizer, file);
+            if (outcome.outOfMemory) outcome.failure = kNoMemory;
             return outcome;
-        } catch (const std::bad_alloc&) {
-            budget_.release(share);
+        } catch (const std::exception& error) {
+            ImageOutcome failed;
+            failed.failure =
+                dynamic_cast<const std::bad_alloc*>(&error)
+                    ? kNoMemory
+                    : QStringLiteral("could not be digitized: %1").arg(QString::fromLocal8Bit(error.what()));
+            return failed;
         }
-        const std::int64_t whole = budget_.reserveAll();
-        ImageOutcome outcome;
+    }
+
+    static ImageOutcome attempt(ImageDigitizer& digitizer, QIODevice& file)
+    {
         try {
-            outcome = digitizer.digitizeFile(image);
+            return digitizer.digitize(file);
         } catch (const std::bad_alloc&) {
-            outcome = ImageOutcome{};
-            outcome.failure = QStringLiteral("not enough memory to digitize this image");
+            ImageOutcome shortage;
+            shortage.failure = kNoMemory;
+            shortage.outOfMemory = true;
+            return shortage;
         }
-        budget_.release(whole);
-        return outcome;
     }
 
     void writeFiles()
@@ -126,37 +175,67 @@ private:
             lock.unlock();
             const QString failure = write(image);
             lock.lock();
-            finish(*image.task, failure);
+            finish(image.index, failure);
         }
     }
 
-    static QString write(const FinishedImage& image)
+    QString write(const FinishedImage& image) const
     {
-        const std::string& csv = image.csv;
-        if (image.task->output.isEmpty()) {
-            const bool written =
-                std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0;
-            return written ? QString() : QStringLiteral("cannot write to standard output");
+        try {
+            const ImageTask& task = plan_.tasks[image.index];
+            const std::string& csv = image.csv;
+            if (task.output.isEmpty()) {
+                const bool written =
+                    std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0;
+                return written ? QString() : QStringLiteral("cannot write to standard output");
+            }
+            // In a folder of results, whatever is not a file in a result's
+            // place is left alone; a device or a pipe named by -o is written to.
+            const auto special =
+                plan_.folder.isEmpty() ? results::SpecialTarget::WriteInto : results::SpecialTarget::Refuse;
+            if (const std::optional<QString> reason =
+                    results::writeWholeFile(fileSystemName(task.output), csv, special))
+                return QStringLiteral("cannot write %1: %2").arg(printableName(task.output), *reason);
+            return {};
+        } catch (const std::bad_alloc&) {
+            return QStringLiteral("not enough memory to write its file");
         }
-        if (const std::optional<QString> reason = results::writeWholeFile(image.task->output, csv))
-            return QStringLiteral("cannot write %1: %2").arg(image.task->output, *reason);
-        return {};
     }
 
     // Called with the mutex held, once per task.
-    void finish(const ImageTask& task, const QString& failure)
+    void finish(std::size_t index, const QString& failure)
     {
-        if (!failure.isEmpty()) report(task.image, failure);
+        if (!failure.isEmpty()) report(index, failure, true);
         ++done_;
+        // Also while this thread does the work alone and cannot wait to redraw.
+        if (settings_.showProgress && Clock::now() - lastDrawn_ >= kRedrawInterval) drawProgress();
         changed_.notify_all();
     }
 
-    // Called with the mutex held.
-    void report(const QString& image, const QString& failure)
+    // Called with the mutex held. The line names the image; when memory is
+    // short it still does, with the reason it could not spell out.
+    void report(std::size_t index, const QString& text, bool failure)
     {
-        ++failed_;
+        if (failure) ++failed_;
         if (settings_.showProgress) std::fputs(kClearLine, settings_.errors);
-        const QByteArray line = QStringLiteral("vastrel-digitizer: %1: %2\n").arg(image, failure).toLocal8Bit();
+        const QByteArray& name = shownNames_[index];
+        std::fputs("vastrel-digitizer: ", settings_.errors);
+        std::fwrite(name.constData(), 1, static_cast<std::size_t>(name.size()), settings_.errors);
+        std::fputs(": ", settings_.errors);
+        try {
+            const QByteArray words = text.toLocal8Bit();
+            std::fwrite(words.constData(), 1, static_cast<std::size_t>(words.size()), settings_.errors);
+        } catch (const std::bad_alloc&) {
+            std::fputs("not enough memory", settings_.errors);
+        }
+        std::fputc('\n', settings_.errors);
+        std::fflush(settings_.errors);
+    }
+
+    // Called before the workers run.
+    void sayOnce(const QString& text)
+    {
+        const QByteArray line = text.toLocal8Bit();
         std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), settings_.errors);
         std::fflush(settings_.errors);
     }
@@ -165,6 +244,7 @@ private:
     void drawProgress()
     {
         const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
+        lastDrawn_ = Clock::now();
         const std::string line = kClearLine + progressLine(done_, plan_.tasks.size(), elapsed);
         std::fputs(line.c_str(), settings_.errors);
         std::fflush(settings_.errors);
@@ -175,7 +255,9 @@ private:
     const BatchSettings& settings_;
     const Clock::time_point started_;
     std::atomic<std::size_t> next_{0};
-    MemoryBudget budget_{halfOfPhysicalMemory()};
+    std::atomic<int> writers_{0};
+    MemoryBudget budget_{memoryForImages()};
+    std::vector<QByteArray> shownNames_;
 
     // Everything below is guarded by mutex_; changed_ tells every waiter that
     // something of it changed.
@@ -184,6 +266,7 @@ private:
     std::deque<FinishedImage> waiting_;
     std::size_t done_ = 0;
     int failed_ = 0;
+    Clock::time_point lastDrawn_{};
     bool closing_ = false;
 };
 

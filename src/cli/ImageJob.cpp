@@ -28,17 +28,23 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     return settings;
 }
 
-ImageOutcome ImageDigitizer::digitizeFile(const QString& path)
+ImageOutcome ImageDigitizer::digitize(QIODevice& file)
 {
     ImageOutcome outcome;
-    auto loaded = image::LoadPicture(path, image::kDrawingAreaSize);
+    auto loaded = image::decodePicture(file, image::kDrawingAreaSize);
     if (const auto* failure = std::get_if<image::ImageLoadFailure>(&loaded)) {
         outcome.failure = QStringLiteral("cannot read the image: %1").arg(failure->reason);
+        outcome.outOfMemory = failure->outOfMemory;
         return outcome;
     }
     const QSize imageSize = std::get<QImage>(loaded).size();
     image::composeDrawingAreaInto(area_, std::get<QImage>(loaded));
     loaded = QImage();
+    if (area_.isNull()) {
+        outcome.failure = QStringLiteral("not enough memory for the drawing area");
+        outcome.outOfMemory = true;
+        return outcome;
+    }
     for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
 
     const image::PixelView view = image::pixelViewOf(area_);

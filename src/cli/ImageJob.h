@@ -6,6 +6,7 @@
 #include "cli/DigitizeArguments.h"
 #include "engine/digitize/References.h"
 
+#include <QIODevice>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -25,8 +26,10 @@ struct DigitizeSettings {
 DigitizeSettings settingsOf(const DigitizeRequest& request);
 
 struct ImageOutcome {
-    std::string csv;  // the CSV file's bytes
-    QString failure;  // why the image gave none; empty when it did
+    std::string csv;           // the CSV file's bytes
+    QString failure;           // why the image gave none; empty when it did
+    bool outOfMemory = false;  // the failure was a shortage of memory, worth a try alone
+    QString warning;           // said of an image that gave its file all the same
 
     bool ok() const { return failure.isEmpty(); }
 };
@@ -38,7 +41,8 @@ class ImageDigitizer {
 public:
     explicit ImageDigitizer(const DigitizeSettings& settings) : settings_(settings) {}
 
-    ImageOutcome digitizeFile(const QString& path);
+    // The image file, open for reading at its start.
+    ImageOutcome digitize(QIODevice& file);
 
 private:
     const DigitizeSettings& settings_;

@@ -32,8 +32,37 @@ private:
     std::condition_variable released_;
 };
 
+// Holds `bytes` of a budget (or all of it) for as long as it lives.
+class Reservation {
+public:
+    Reservation(MemoryBudget& budget, std::int64_t bytes) : budget_(budget), bytes_(bytes) { budget.reserve(bytes); }
+    explicit Reservation(MemoryBudget& budget) : budget_(budget), bytes_(budget.reserveAll()) {}
+    ~Reservation() { budget_.release(bytes_); }
+    Reservation(const Reservation&) = delete;
+    Reservation& operator=(const Reservation&) = delete;
+
+private:
+    MemoryBudget& budget_;
+    const std::int64_t bytes_;
+};
+
 // Half of the machine's memory: room for the decoding, and for the rest of
 // what runs beside it.
 std::int64_t halfOfPhysicalMemory();
+
+// What the images of a batch may take together: half of the machine's
+// memory, and under an address-space limit (ulimit -v) no more than half of
+// the room the process has left below it.
+std::int64_t memoryForImages();
+
+// Under an address-space limit (ulimit -v) every thread would set aside 8 MB
+// of it for its stack and 64 MB for its own malloc arena, most of it never
+// used: threads made afterwards get smaller stacks and share one heap.
+void fitUnderAnAddressSpaceLimit();
+
+// How many of `wanted` jobs fit: all without an address-space limit; under
+// one, as many as leave three quarters of the room for the images, and at
+// least one.
+int jobsThatFit(int wanted);
 
 }  // namespace vastrel::cli

@@ -1,7 +1,7 @@
 #include "cli/OutputPlan.h"
 
-#include <QDir>
-#include <QFile>
+#include "cli/FileNames.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <optional>
@@ -11,9 +11,9 @@ namespace vastrel::cli {
 
 PathKind pathKindOnDisk(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) return PathKind::Missing;
-    return info.isDir() ? PathKind::Folder : PathKind::Other;
+    struct stat status {};
+    if (::stat(fileSystemName(path).constData(), &status) != 0) return PathKind::Missing;
+    return S_ISDIR(status.st_mode) ? PathKind::Folder : PathKind::Other;
 }
 
 namespace {
@@ -24,12 +24,14 @@ namespace {
 QString fileReached(const QString& path)
 {
     struct stat status {};
-    const QFileInfo info(path);
-    if (::stat(QFile::encodeName(info.absoluteFilePath()).constData(), &status) == 0)
-        return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
-    if (::stat(QFile::encodeName(info.absolutePath()).constData(), &status) == 0)
-        return QStringLiteral("%1:%2/%3").arg(status.st_dev).arg(status.st_ino).arg(info.fileName());
-    return info.absoluteFilePath();
+    const QByteArray name = fileSystemName(path);
+    if (::stat(name.constData(), &status) == 0) return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
+    if (::stat(folder.constData(), &status) == 0)
+        return QStringLiteral("%1:%2/%3").arg(status.st_dev).arg(status.st_ino).arg(argumentText(name.mid(slash + 1)));
+    // Neither is there yet: known by the name, written out from the root.
+    return QFileInfo(path).absoluteFilePath();
 }
 
 // A CSV written over one of the images would destroy it.
@@ -37,8 +39,15 @@ std::optional<ArgumentError> overwritesAnImage(const OutputPlan& plan)
 {
     for (const ImageTask& task : plan.tasks)
         if (!task.output.isEmpty() && fileReached(task.output) == fileReached(task.image))
-            return ArgumentError{QStringLiteral("the CSV of %1 would replace the image itself").arg(task.image)};
+            return ArgumentError{
+                QStringLiteral("the CSV of %1 would replace the image itself").arg(printableName(task.image))};
     return std::nullopt;
+}
+
+// The folder and the file name joined, as the shell would: one slash between.
+QString inFolder(const QString& folder, const QString& name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
 std::variant<OutputPlan, ArgumentError> checked(OutputPlan plan)
@@ -68,15 +77,17 @@ std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& reque
         return checked(plan);
     }
     if (kind == PathKind::Other)
-        return ArgumentError{QStringLiteral("-o %1 is not a folder; several images need one").arg(output)};
+        return ArgumentError{
+            QStringLiteral("-o %1 is not a folder; several images need one").arg(printableName(output))};
 
     plan.folder = output;
-    const QDir folder(output);
     QHash<QString, QString> imageByOutput;
     for (const QString& image : request.images) {
-        const QString target = folder.filePath(QFileInfo(image).completeBaseName() + QStringLiteral(".csv"));
+        // Names only: QFileInfo looks at no file for these.
+        const QString target = inFolder(output, QFileInfo(image).completeBaseName() + QStringLiteral(".csv"));
         if (const auto earlier = imageByOutput.constFind(target); earlier != imageByOutput.constEnd())
-            return ArgumentError{QStringLiteral("%1 and %2 would both be written to %3").arg(*earlier, image, target)};
+            return ArgumentError{QStringLiteral("%1 and %2 would both be written to %3")
+                                     .arg(printableName(*earlier), printableName(image), printableName(target))};
         imageByOutput.insert(target, image);
         plan.tasks.push_back({image, target});
     }
