@@ -22,6 +22,7 @@ void Form1::Command2_Click()
     Picture1->setMousePointer(tk::kArrowPointer);
     printTitle();
     clearCurveColour();
+    clearScanNotice();
 }
 
 }  // namespace vastrel::shell

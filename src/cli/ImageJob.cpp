@@ -2,6 +2,7 @@
 
 #include "engine/digitize/CurveColour.h"
 #include "engine/digitize/DigitizeRun.h"
+#include "engine/digitize/ScanReach.h"
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
 #include "engine/image/ImageDecoding.h"
@@ -9,6 +10,40 @@
 #include "engine/text/TypedNumber.h"
 
 namespace vastrel::cli {
+
+namespace {
+
+QString spanText(const char* what, const std::optional<digitize::Span>& span)
+{
+    return span ? QStringLiteral("%1 %2 to %3").arg(QLatin1String(what)).arg(span->first).arg(span->last) : QString();
+}
+
+// Why a run gives no point, or what of it was read off the picture; empty
+// when the window lies on the picture.
+QString reachFailure(const digitize::ScanReach& reach)
+{
+    if (reach.noColumn)
+        return QStringLiteral("no point: no column lies between the corners (--end must be at least 4 columns right "
+                              "of --start)");
+    if (reach.noRow)
+        return QStringLiteral("no point: no row lies between the corners (--start must be at least 18 rows below "
+                              "--end)");
+    return {};
+}
+
+QString reachWarning(const digitize::ScanReach& reach, QSize picture)
+{
+    if (!reach.beyondPicture()) return {};
+    QStringList parts{spanText("columns", reach.columnsLeft), spanText("columns", reach.columnsRight),
+                      spanText("rows", reach.rowsAbove), spanText("rows", reach.rowsBelow)};
+    parts.removeAll(QString());
+    return QStringLiteral("%1 lie beyond the picture (%2 × %3 pixels): the scan read the grey margin there")
+        .arg(parts.join(QStringLiteral(", ")))
+        .arg(picture.width())
+        .arg(picture.height());
+}
+
+}  // namespace
 
 DigitizeSettings settingsOf(const DigitizeRequest& request)
 {
@@ -77,6 +112,10 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
         outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(run.refusal));
         return outcome;
     }
+    const digitize::ScanReach reach = digitize::scanReachOf(settings_.references, imageSize, colour.has_value());
+    outcome.failure = reachFailure(reach);
+    if (!outcome.ok()) return outcome;
+    outcome.warning = reachWarning(reach, imageSize);
     std::vector<results::GraphPoint> points;
     points.reserve(run.points.size());
     for (const digitize::DigitizedPoint& point : run.points) points.push_back({point.x, point.y});

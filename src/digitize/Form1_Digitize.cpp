@@ -4,6 +4,7 @@
 
 #include "engine/digitize/DigitizeMessages.h"
 #include "engine/digitize/DigitizeRun.h"
+#include "engine/digitize/ScanReach.h"
 #include "digitize/ShowDigitizedResult.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
@@ -45,9 +46,11 @@ void Form1::Command5_Click()
     };
     const digitize::DigitizeOutcome outcome = digitize::digitize(Picture1->pixels(), references, module_.curveColour);
     if (!outcome.ok()) {
+        clearScanNotice();
         platform.MsgBox(text(outcome.refusal), tk::kExclamationMessage);
         return;
     }
+    showScanNotice(digitize::scanReachOf(references, Picture1->Picture().size(), module_.curveColour.has_value()));
 
     module_.PointCount = 0;
     for (const digitize::DigitizedPoint& point : outcome.points) {

@@ -3,6 +3,7 @@
 // and opening the result window again. Its handlers live in the folders of
 // the subsystems they belong to.
 
+#include "engine/digitize/ScanReach.h"
 #include "engine/image/EraseHistory.h"
 #include "engine/image/ImageSource.h"
 #include "toolkit/Controls.h"
@@ -51,6 +52,9 @@ public:
     tk::Label* curveColourValues;
     // The image area's menu entry that goes back to the darkest pixel.
     QAction* clearCurveColourAction = nullptr;
+    // At the foot of the image area: that the last run read beyond the
+    // picture, or had nothing to read (digitize/Form1_ScanNotice.cpp).
+    tk::Label* scanNotice = nullptr;
 
     // Start-up and end (shell/Form1.cpp).
     void Form_Load();
@@ -85,6 +89,8 @@ public:
 
     // Digitize (digitize/Form1_Digitize.cpp).
     void Command5_Click();
+    void showScanNotice(const digitize::ScanReach& reach);
+    void clearScanNotice();
 
     // "Digitized Graph": the result window again (results/Form1_ShowResult.cpp).
     void Command6_Click();
@@ -125,6 +131,7 @@ private:
     void connectHandlers();
     void printTitle();
     void createCurveColourDisplay();
+    void createScanNotice();
     void showCurveColour();
 
     void reportUnreadableImageFile(const QString& path, const QString& reason);

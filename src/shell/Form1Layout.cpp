@@ -113,6 +113,7 @@ void Form1::createControls()
     Label1 = rowCaption("X座標", {48, 488, 57, 25});
 
     createCurveColourDisplay();
+    createScanNotice();
 }
 
 void Form1::setTabOrder()

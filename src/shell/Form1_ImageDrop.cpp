@@ -61,6 +61,10 @@ void Form1::loadImageFrom(const image::ImageSource& source, const QString& origi
 {
     if (const auto* file = std::get_if<image::ImageFile>(&source)) loadImageFile(file->path);
     if (const auto* bytes = std::get_if<image::ImageBytes>(&source)) loadImageBytes(*bytes, origin);
+    if (const auto* other = std::get_if<image::OtherComputersFile>(&source))
+        reportUnreadableImageFile(
+            other->url,
+            QStringLiteral("このコンピューターのファイルではありません (%1 のファイルです)").arg(other->host));
 }
 
 void Form1::loadImageFile(const QString& path)
@@ -109,6 +113,7 @@ void Form1::showLoadedImage(const QImage& picture)
     Picture1->Cls();
     Picture1->setPicture(picture);
     eraseHistory_.clear();
+    clearScanNotice();
 }
 
 }  // namespace vastrel::shell

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <algorithm>
+#include <optional>
 
 namespace vastrel::image {
 
@@ -12,12 +13,28 @@ const QStringList kPreferredTypes = {QStringLiteral("image/png"), QStringLiteral
                                      QStringLiteral("image/jpeg"), QStringLiteral("image/gif"),
                                      QStringLiteral("image/tiff")};
 
+bool namesThisComputer(const QUrl& url)
+{
+    return url.host().isEmpty() || url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0;
+}
+
+// Qt reads file://host/path as a network share //host/path; a file manager
+// means this computer by an empty host or "localhost".
 QString firstLocalFile(const QMimeData& data)
 {
     if (!data.hasUrls()) return {};
     for (const QUrl& url : data.urls())
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) return url.toLocalFile();
+        if (url.isLocalFile() && namesThisComputer(url) && !url.path().isEmpty())
+            return url.path(QUrl::FullyDecoded);
     return {};
+}
+
+std::optional<OtherComputersFile> firstOtherComputersFile(const QMimeData& data)
+{
+    if (!data.hasUrls()) return std::nullopt;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile() && !namesThisComputer(url)) return OtherComputersFile{url.toString(), url.host()};
+    return std::nullopt;
 }
 
 QString bestImageType(const QMimeData& data)
@@ -39,12 +56,13 @@ ImageSource imageSourceOf(const QMimeData& data)
         QByteArray bytes = data.data(type);
         if (!bytes.isEmpty()) return ImageBytes{std::move(bytes), type};
     }
+    if (auto other = firstOtherComputersFile(data)) return *other;
     return NoImage{};
 }
 
 bool offersImage(const QMimeData& data)
 {
-    return !firstLocalFile(data).isEmpty() || !bestImageType(data).isEmpty();
+    return !firstLocalFile(data).isEmpty() || !bestImageType(data).isEmpty() || firstOtherComputersFile(data);
 }
 
 }  // namespace vastrel::image

@@ -20,13 +20,21 @@ struct ImageBytes {
     QString mimeType;
 };
 
+// A file: URL naming another computer, which this program cannot open.
+struct OtherComputersFile {
+    QString url;
+    QString host;
+};
+
 struct NoImage {};
 
-using ImageSource = std::variant<NoImage, ImageFile, ImageBytes>;
+using ImageSource = std::variant<NoImage, ImageFile, ImageBytes, OtherComputersFile>;
 
-// The first local file among the data's URLs; failing that, the image bytes
-// of the first format in the order PNG, BMP, JPEG, GIF, TIFF, then any other
-// image format the data offers; failing that, NoImage.
+// The first local file among the data's URLs (file:///path, or
+// file://localhost/path); failing that, the image bytes of the first format
+// in the order PNG, BMP, JPEG, GIF, TIFF, then any other image format the
+// data offers; failing that, a file: URL of another computer; failing that,
+// NoImage.
 ImageSource imageSourceOf(const QMimeData& data);
 
 // Whether imageSourceOf would find anything, without fetching image bytes.
