@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins libgl-dev
-  libjpeg-dev zlib1g-dev
+  libjpeg-dev libtiff-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-liberation2 fontconfig
   xvfb xauth xdotool xclip x11-utils imagemagick python3 python3-matplotlib

@@ -153,6 +153,7 @@ private:
     // The pixel where the right button went down, while it is held.
     std::optional<QPoint> eraserPress_;
     bool eraserDragging_ = false;
+    bool toldOfForgottenErasures_ = false;
 };
 
 }  // namespace vastrel::shell

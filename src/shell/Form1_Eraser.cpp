@@ -5,6 +5,7 @@
 
 #include "shell/Form1.h"
 #include "engine/image/Erasing.h"
+#include "shell/Module1.h"
 
 namespace vastrel::shell {
 
@@ -58,6 +59,13 @@ void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
     }
     const QRect rectangle = image::rectangleBetween(press, release);
     Picture1->changePicture([&](QImage& area) { return eraseHistory_.erase(area, rectangle); });
+    // Once in a session is enough: from then on the user knows.
+    if (eraseHistory_.forgotten() > 0 && !toldOfForgottenErasures_) {
+        toldOfForgottenErasures_ = true;
+        module_.platform().MsgBox(
+            QStringLiteral(" --- 古い消去から順に元に戻せなくなります (取り消しの記録は %1 MB までです) --- ")
+                .arg(image::kUndoMemory >> 20));
+    }
 }
 
 void Form1::cancelErasing()

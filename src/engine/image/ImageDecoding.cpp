@@ -12,6 +12,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <system_error>
+#include <tiffio.h>
 #include <unistd.h>
 
 namespace vastrel::image {
@@ -49,16 +50,21 @@ std::optional<QByteArray> bytesAhead(QIODevice& device)
     return bytes;
 }
 
-// The decoders' allocation limit is process-wide: set once, before the first
-// decoding, so that threads decoding at once never write it concurrently.
-void limitDecoderAllocations()
+// The decoders' settings are process-wide: set once, before the first
+// decoding, so that threads decoding at once never write them concurrently.
+void setUpDecoders()
 {
-    // Decoders allocate before they know the file is short; cap what they may take.
-    static const bool limited = [] {
+    static const bool done = [] {
+        // Decoders allocate before they know the file is short; cap what they may take.
         QImageReader::setAllocationLimit(int(kMaxImagePixels * 4 / (1024 * 1024)) + 1);
+        // libtiff would print its warnings (an unknown tag) and errors on the
+        // terminal, naming no image; a file it cannot read is reported here
+        // with its name and the reason.
+        TIFFSetWarningHandler(nullptr);
+        TIFFSetErrorHandler(nullptr);
         return true;
     }();
-    (void)limited;
+    (void)done;
 }
 
 // The decoder's fault in the words of the program's other reasons; Qt's own
@@ -115,6 +121,7 @@ qint64 decodingFootprint(QIODevice& file)
 {
     const qint64 start = file.pos();
     const qint64 bytes = std::min(file.size() - start, kMaxImageFileBytes);
+    setUpDecoders();
     QSize size;
     try {
         size = QImageReader(&file).size();
@@ -145,7 +152,7 @@ bool memoryAvailable(qint64 bytes)
 
 std::variant<QImage, ImageLoadFailure> decodeChecked(QIODevice& device, QSize visibleArea)
 {
-    limitDecoderAllocations();
+    setUpDecoders();
     const qint64 start = device.pos();
     const auto bytes = bytesAhead(device);
     if (!bytes)
