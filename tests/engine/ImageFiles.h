@@ -12,6 +12,8 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include <zlib.h>
+
 namespace vastrel::image::testing {
 
 // Qt finds the decoder plugins (JPEG, GIF, TIFF) through the application.
@@ -60,6 +62,13 @@ void putLittle(QByteArray& bytes, Value value)
 {
     const auto little = qToLittleEndian(value);
     bytes.append(reinterpret_cast<const char*>(&little), sizeof little);
+}
+
+template <class Value>
+void putBig(QByteArray& bytes, Value value)
+{
+    const auto big = qToBigEndian(value);
+    bytes.append(reinterpret_cast<const char*>(&big), sizeof big);
 }
 
 // An 8-bit run-length encoded BMP of `width` x `height` with two colours,
@@ -147,5 +156,37 @@ inline QByteArray gifWithData(const QByteArray& subBlocks)
 inline const QByteArray kTenByTenCodes = QByteArray::fromHex("16"
                                                              "8C2D99872A1CDC33A00275EC95FAA8DE608C04914C01"
                                                              "00");
+
+// One PNG chunk: length, type, body and the CRC of type and body.
+inline QByteArray pngChunk(const char* type, const QByteArray& body)
+{
+    QByteArray chunk;
+    putBig<quint32>(chunk, quint32(body.size()));
+    chunk += QByteArray(type, 4) + body;
+    const auto crc = crc32(crc32(0, Z_NULL, 0), reinterpret_cast<const Bytef*>(chunk.constData() + 4),
+                           uInt(4 + body.size()));
+    putBig<quint32>(chunk, quint32(crc));
+    return chunk;
+}
+
+// A PNG of the header fields given whose image data is `rows` (filter bytes
+// included) deflated in one IDAT chunk, with a grey palette of 16 entries
+// when `palette` is set.
+inline QByteArray pngWithRows(quint32 width, quint32 height, int depth, int colourType, bool interlaced,
+                              const QByteArray& rows, bool palette = false)
+{
+    QByteArray header;
+    putBig<quint32>(header, width);
+    putBig<quint32>(header, height);
+    header += char(depth);
+    header += char(colourType);
+    header += QByteArray(2, '\0');
+    header += char(interlaced ? 1 : 0);
+    QByteArray grey;
+    for (int i = 0; i < 16; ++i) grey += QByteArray(3, char(i * 17));
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + pngChunk("IHDR", header) +
+           (palette ? pngChunk("PLTE", grey) : QByteArray()) + pngChunk("IDAT", qCompress(rows).mid(4)) +
+           pngChunk("IEND", {});
+}
 
 }  // namespace vastrel::image::testing

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -182,6 +185,37 @@ TEST_F(DamagedPartWay, PngWithABrokenChunkTheDecoderPassesOver)
     EXPECT_EQ(refusal(png), reason("PNG", DataFault::Damaged));
 }
 
+// libpng refuses these with a message of its own on the terminal; they are
+// refused first, in the program's words.
+TEST_F(DamagedPartWay, PngImageDataThatLibpngWouldRefuse)
+{
+    // 4 x 2 pixels of RGB: a filter byte and 12 pixel bytes a row.
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(12, '\x80');
+    EXPECT_EQ(refusal(files::pngWithRows(4, 2, 8, 2, false, row + row)), QStringLiteral("(accepted)"));
+    const QByteArray refused[] = {
+        files::pngWithRows(4, 2, 8, 2, false, row),                         // a row short
+        files::pngWithRows(4, 2, 8, 2, false, row + '\x05' + row.mid(1)),  // no such filter
+        files::pngWithRows(4, 2, 7, 2, false, row + row),                   // no such depth
+        files::pngWithRows(4, 2, 8, 3, false, QByteArray(10, '\0')),        // a palette image without one
+    };
+    for (const QByteArray& png : refused) {
+        EXPECT_TRUE(qtDecoded(png).isNull());
+        EXPECT_EQ(refusal(png), reason("PNG", DataFault::Damaged));
+    }
+    EXPECT_EQ(refusal(files::pngWithRows(4, 2, 4, 3, false, QByteArray(6, '\0'), true)), QStringLiteral("(accepted)"));
+}
+
+TEST_F(DamagedPartWay, InterlacedPngHasARowPerPassRowOfItsOwnSize)
+{
+    // 3 x 3 RGB in seven passes: 1 x 1, none, none, 1 x 1, 2 x 1, 1 x 2, 3 x 1.
+    QByteArray rows;
+    for (const int width : {1, 1, 2, 1, 1, 3}) rows += QByteArray(1, '\0') + QByteArray(3 * width, '\x40');
+    const QByteArray png = files::pngWithRows(3, 3, 8, 2, true, rows);
+    ASSERT_FALSE(qtDecoded(png).isNull());
+    EXPECT_EQ(std::get<QImage>(decoded(png)), qtDecoded(png));
+    EXPECT_EQ(refusal(files::pngWithRows(3, 3, 8, 2, true, rows.chopped(1))), reason("PNG", DataFault::Damaged));
+}
+
 TEST_F(DamagedPartWay, GifWithZeroedImageData)
 {
     const QByteArray gif = sampleFile("linear-log.gif");
@@ -283,6 +317,33 @@ TEST(Decoding, AnOversizedFileIsRefusedUnread)
     ASSERT_TRUE(std::holds_alternative<ImageLoadFailure>(result));
     EXPECT_TRUE(std::get<ImageLoadFailure>(result).reason.contains(QStringLiteral("大きすぎます")));
     EXPECT_EQ(device.reads.load(), 0);
+}
+
+// A picture that does not fit in the memory left is told from a damaged
+// one, so that a batch can try it again alone.
+TEST(Decoding, AShortageOfMemoryIsNoDamage)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve more address space than a limit leaves";
+#endif
+    // 4000 x 4000 white pixels: 64 MB decoded, a few kilobytes in the file.
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(3 * 4000, '\xFF');
+    const QByteArray png = files::pngWithRows(4000, 4000, 8, 2, false, row.repeated(4000));
+    long pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    ASSERT_TRUE(statm && std::fscanf(statm, "%ld", &pages) == 1);
+    std::fclose(statm);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(pages) * rlim_t(sysconf(_SC_PAGE_SIZE)) + (rlim_t(40) << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    const auto shortOfMemory = decoded(png);
+    setrlimit(RLIMIT_AS, &saved);
+    ASSERT_TRUE(std::holds_alternative<ImageLoadFailure>(shortOfMemory));
+    EXPECT_TRUE(std::get<ImageLoadFailure>(shortOfMemory).outOfMemory);
+    EXPECT_EQ(std::get<ImageLoadFailure>(shortOfMemory).reason, QStringLiteral("メモリが足りません"));
+    EXPECT_EQ(std::get<QImage>(decoded(png)).size(), kArea);
 }
 
 TEST(Decoding, BytesThatAreNoImageAreRefusedInTheProgramsWords)

@@ -2,10 +2,11 @@
 // failure part-way must leave the old file as it was, and a device or a pipe
 // named as the target must be written to, never replaced.
 
-#include "engine/results/CsvFile.h"
+#include "engine/results/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
@@ -110,5 +111,45 @@ TEST(WholeFile, APipeIsWrittenToAndStaysAPipe)
     EXPECT_EQ(received.substr(0, static_cast<std::size_t>(std::max<ssize_t>(count, 0))), text);
     struct stat status {};
     ASSERT_EQ(stat(path.constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+TEST(WholeFile, ALinkLeadsToTheFileReplacedAndAReadOnlyFileIsLeftAlone)
+{
+    QTemporaryDir folder;
+    const QString target = folder.filePath("target.csv"), link = folder.filePath("link.csv");
+    writeFile(target, "old\r\n");
+    ASSERT_TRUE(QFile::link("target.csv", link));
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    EXPECT_EQ(writeWholeFile(link, "new\r\n"), std::nullopt);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contentsOf(target), QByteArray("new\r\n"));
+    EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadUser |
+                                              QFile::WriteUser);
+
+    if (geteuid() != 0) {  // root may write anything
+        ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner));
+        EXPECT_EQ(writeWholeFile(target, "newer\r\n"), QString::fromLocal8Bit(std::strerror(EACCES)));
+        EXPECT_EQ(contentsOf(target), QByteArray("new\r\n"));
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+TEST(WholeFile, NamesAreTheFileSystemsBytesAndAPipeCanBeLeftAlone)
+{
+    QTemporaryDir folder;
+    const QByteArray name = QFile::encodeName(folder.path()) + "/r\xE9sultat.csv";  // Latin-1, no UTF-8
+    EXPECT_EQ(writeWholeFile(name, "x\r\n"), std::nullopt);
+    struct stat status {};
+    EXPECT_EQ(stat(name.constData(), &status), 0);
+    unlink(name.constData());  // a name Qt's own removal cannot spell
+
+    const QByteArray pipe = QFile::encodeName(folder.filePath("pipe.csv"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    // No reader waits: writing into it would never end.
+    const auto refused = writeWholeFile(pipe, "x\r\n", vastrel::results::SpecialTarget::Refuse);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_TRUE(refused->contains(QStringLiteral("not a regular file")));
+    ASSERT_EQ(stat(pipe.constData(), &status), 0);
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }

@@ -205,6 +205,26 @@ private slots:
         QCOMPARE(window.black(), 0);
         QVERIFY(!window.form.canUndoErase() && !window.form.imageAreaMenu->isVisible());
     }
+
+    void theOldestStepsGoBeyondTheUndoMemoryAndTheUserIsToldOnce()
+    {
+        GraphWindow window;
+        QVERIFY(window.ready());
+        auto& form = window.form;
+        window.app.platform.messages.clear();
+        // Whole-picture erases, a few more than the undo memory holds.
+        const qsizetype step = 400 * 300 * 4;
+        const int kept = int(image::kUndoMemory / step), drags = kept + 5;
+        for (int i = 0; i < drags; ++i) window.drag({0, 0}, {399, 299});
+        QCOMPARE(window.app.platform.texts(),
+                 QStringList{" --- 古い消去から順に元に戻せなくなります (取り消しの記録は 64 MB までです) --- "});
+        int undone = 0;
+        for (; form.canUndoErase() && undone <= drags; ++undone) window.undoByKey();
+        QCOMPARE(undone, kept);
+        // The forgotten steps' paint stays: the legend does not come back.
+        QCOMPARE(window.black(), tk::ColorValue(0xFFFFFF));
+        QCOMPARE(window.app.platform.messages.size(), 1);
+    }
 };
 
 QTEST_MAIN(EraserTest)

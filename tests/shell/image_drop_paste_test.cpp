@@ -143,6 +143,32 @@ private slots:
         }
     }
 
+    void aFileUrlOfThisComputerLoadsAndOneOfAnotherIsRefused()
+    {
+        MainWindowFixture app([](const QDir& folder) {
+            write(folder.filePath("start.bmp"), encoded("bmp", Qt::blue));
+            write(folder.filePath("graph one.png"), encoded("png", Qt::red));
+        });
+        auto& form = *app.form;
+        QVERIFY(app.show() && app.clickFile("start.bmp"));
+        // File managers name this computer's files so too.
+        const QUrl here = QUrl::fromLocalFile(app.path("graph one.png"));
+        auto* data = new QMimeData;
+        data->setUrls({QUrl(QStringLiteral("file://localhost") + here.path(QUrl::FullyEncoded))});
+        QVERIFY(drop(&form, data));
+        QTRY_VERIFY(markIs(*form.Picture1, Qt::red));
+        QCOMPARE(form.File1->FileName(), QString("graph one.png"));
+
+        data = new QMimeData;
+        data->setUrls({QUrl(QStringLiteral("file://fileserver/share/graph.png"))});
+        QVERIFY(drop(&form, data));
+        QTRY_COMPARE(app.platform.messages.size(), 1);
+        QCOMPARE(app.platform.messages[0].text,
+                 QString(" --- 画像ファイルを読み込めません --- \n\nfile://fileserver/share/graph.png\n"
+                         "このコンピューターのファイルではありません (fileserver のファイルです)"));
+        QVERIFY(markIs(*form.Picture1, Qt::red));
+    }
+
     void textBoxesKeepTheirTextDropAndPaste()
     {
         MainWindowFixture app(
