@@ -2,6 +2,7 @@
 pixel by pixel and know exactly which colour every pixel has."""
 
 import struct
+import zlib
 
 Rgb = tuple[int, int, int]
 
@@ -56,3 +57,16 @@ def bmp_bytes(raster: Raster) -> bytes:
 def write_bmp(raster: Raster, path) -> None:
     with open(path, "wb") as out:
         out.write(bmp_bytes(raster))
+
+
+def png_bytes(raster: Raster, extra_chunks: bytes = b"") -> bytes:
+    """An 8-bit RGB PNG, rows unfiltered; `extra_chunks` (whole chunks) follow the header."""
+    pixels, row = raster.rgb_bytes(), 3 * raster.width
+    rows = b"".join(b"\0" + pixels[y * row:(y + 1) * row] for y in range(raster.height))
+    header = struct.pack(">IIBBBBB", raster.width, raster.height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + extra_chunks +
+            png_chunk(b"IDAT", zlib.compress(rows, 6)) + png_chunk(b"IEND", b""))
+
+
+def png_chunk(kind: bytes, body: bytes) -> bytes:
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))

@@ -1,9 +1,12 @@
 #include "engine/image/ImageDecoding.h"
 
 #include "engine/image/ImageDataCheck.h"
+#include "engine/image/PngText.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -123,11 +126,19 @@ qint64 decodingFootprint(QIODevice& file)
     const qint64 bytes = std::min(file.size() - start, kMaxImageFileBytes);
     setUpDecoders();
     QSize size;
-    try {
-        size = QImageReader(&file).size();
-    } catch (const std::bad_alloc&) {
-        // A header too large to read (a huge text chunk) says nothing of the
-        // picture; the decoding itself will tell.
+    // A PNG's size stands in its first chunk; libpng would read on through
+    // every text chunk before the picture to tell it.
+    const QByteArray head = file.peek(24);
+    if (head.startsWith("\x89PNG\r\n\x1A\n") && head.mid(12, 4) == "IHDR") {
+        const auto side = [&](int at) { return int(qFromBigEndian<quint32>(head.constData() + at) & 0x7FFFFFFF); };
+        size = QSize(side(16), side(20));
+    } else {
+        try {
+            size = QImageReader(&file).size();
+        } catch (const std::bad_alloc&) {
+            // A header too large to read says nothing of the picture; the
+            // decoding itself will tell.
+        }
     }
     file.seek(start);
     const qint64 pixels = size.isValid() ? std::min(qint64(size.width()) * size.height(), kMaxImagePixels) : 0;
@@ -161,7 +172,18 @@ std::variant<QImage, ImageLoadFailure> decodeChecked(QIODevice& device, QSize vi
     if (startsAsJpeg(*bytes) && hasMoreScansThan(*bytes, kMaxJpegScans))
         return ImageLoadFailure{QStringLiteral("JPEG のスキャンが多すぎます (%1 を超えています)").arg(kMaxJpegScans)};
 
-    QImageReader reader(&device);
+    // The decoder reads the picture without the text chunks it could not hold.
+    QBuffer withoutText;
+    QIODevice* source = &device;
+    qint64 sourceStart = start;
+    if (std::optional<QByteArray> stripped = pngWithoutLargeText(*bytes)) {
+        withoutText.setData(std::move(*stripped));
+        withoutText.open(QIODevice::ReadOnly);
+        source = &withoutText;
+        sourceStart = 0;
+    }
+
+    QImageReader reader(source);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
@@ -178,8 +200,8 @@ std::variant<QImage, ImageLoadFailure> decodeChecked(QIODevice& device, QSize vi
     if (image.isNull() && memoryAvailable(needed)) {
         // The memory may have been freed since the decoder wanted it: once
         // more, so that a shortage that has passed is not called damage.
-        device.seek(start);
-        QImageReader again(&device);
+        source->seek(sourceStart);
+        QImageReader again(source);
         again.setDecideFormatFromContent(true);
         again.setAutoTransform(false);
         image = again.read();
