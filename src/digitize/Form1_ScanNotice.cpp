@@ -28,7 +28,7 @@ QString noticeText(const digitize::ScanReach& reach)
     QStringList parts{spanText(reach.columnsLeft, "列"), spanText(reach.columnsRight, "列"),
                       spanText(reach.rowsAbove, "行"), spanText(reach.rowsBelow, "行")};
     parts.removeAll(QString());
-    return QStringLiteral(" --- %1 は画像の外です (灰色の余白を読みました) --- ").arg(parts.join(QStringLiteral("、")));
+    return QStringLiteral(" --- %1は画像の外です (灰色の余白を読みました) --- ").arg(parts.join(QStringLiteral("、")));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ private slots:
         // picture: the margin's grey is read there, and every column still
         // gives its point.
         QCOMPARE(graph.digitize({10, 320}, {600, 10}),
-                 QString(" --- 400〜598 列、300〜305 行 は画像の外です (灰色の余白を読みました) --- "));
+                 QString(" --- 400〜598 列、300〜305 行は画像の外です (灰色の余白を読みました) --- "));
         QCOMPARE(graph.app.platform.texts(), QStringList{kFinished});
         QCOMPARE(int(graph.app.module->PointCount), 600 - 10 - 3);
         QCOMPARE(float(graph.app.module->CurvePixelY(100)), 150.0f);
