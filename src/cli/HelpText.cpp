@@ -55,9 +55,14 @@ The reference points (all six are required):
                    The texts are read like the coordinate boxes read them: the
                    longest leading number counts ("12 V" reads 12, "7,5" reads
                    7, "1e3" reads 1000, text without a number reads 0, full-width
-                   digits read like ASCII ones, blanks are skipped); an empty
-                   text is refused. Write --x1=-2.5 or --x1 -2.5 for a negative
-                   value: an option always takes the next argument as its value.
+                   digits read like ASCII ones, blanks are skipped); numbers as
+                   papers print them read as they show: the minus sign U+2212
+                   ("−40"), powers ("10⁵", "10^5", "1×10⁵" read 100000) and
+                   fractions ("1½"). A text that leaves a digit unread ("7,5")
+                   or holds no number is read all the same, with a warning on
+                   standard error; an empty text is refused. Write --x1=-2.5 or
+                   --x1 -2.5 for a negative value: an option always takes the
+                   next argument as its value.
   --mode MODE      how the axes are scaled, X axis named first: linear-linear
                    (the default), linear-log (Y logarithmic), log-log, or
                    log-linear (X logarithmic, as in frequency responses)
@@ -100,14 +105,21 @@ Where the CSV goes:
       --version    shows the program's version
   --               ends the options: what follows is an image, even "-x.png"
 
-What it reports: an image that cannot be read, a run the program refuses (for
-example a logarithmic axis with a coordinate of 0, or reference points more
-than 1003 pixels apart) and a file that cannot be written are reported on
-standard error as "vastrel-digitizer: IMAGE: reason", with the program's own
-refusal message (in Japanese, as the windows show it); the other images go on.
-On a terminal a line on standard error shows the images done, the images per
-second and the time left; when standard error is not a terminal, only failures
-are reported there.
+What it reports: an image that cannot be read (also one that does not fit in
+the memory left, or a FIFO or device given as one), a run the program refuses
+(for example a logarithmic axis with a coordinate of 0, or reference points
+more than 1003 pixels apart), a run that gives no point (the reference points
+swapped or too close) and a file that cannot be written (also a FIFO or device
+in the output folder, which is left alone) are reported on standard error as
+"vastrel-digitizer: IMAGE: reason", with the program's own refusal message (in
+Japanese, as the windows show it); the other images go on. A run that reads
+columns or rows beyond the picture (the grey margin of the image area) gives
+its file and a warning naming them. Names are shown with control characters
+and bytes that are no UTF-8 written as \n or \xNN. On a terminal a line on
+standard error shows the images done, the images per second and the time
+left; when standard error is not a terminal, only failures and warnings are
+reported there. Under a memory limit (ulimit -v) the program runs as many jobs
+as leave room for the images, and says so.
 
 Exit status: 0 when every image gave its CSV file, 1 when some did not (the
 others were written all the same), 2 when the arguments are wrong (the mistake

@@ -6,7 +6,8 @@ and one of another computer is refused; corners picked beyond a small
 picture give the result as always, with a framed notice at the foot of the
 image area while the completion message shows.
 
-Usage: e2e_notices_test.py PROGRAM [--screenshots FOLDER]"""
+Usage: e2e_notices_test.py PROGRAM [--screenshots FOLDER]
+(--screenshots keeps pictures of the notice and the two messages there)"""
 
 import argparse
 import shutil
@@ -21,7 +22,7 @@ from graph_images import BLACK, write_image
 from program_road import (END_POINT_BUTTON, IMAGE_ORIGIN, MESSAGE_TITLE, RESULT_TITLE, START_BUTTON, Program,
                           Road)
 from raster import Raster
-from window_capture import screen_area
+from window_capture import capture_window, screen_area
 from x_display import Desktop, StepFailed, VirtualDisplay, wait_until
 
 # The whole-area erase after which the undo memory (64 MB, 3.2 MB an erase)
@@ -98,7 +99,7 @@ def go_astray(program: Path, work: Path, desktop: Desktop, screenshots) -> list[
         if red_pixels(notice) < 200:
             problems.append("no notice in red at the foot of the image area while the completion message shows")
         if screenshots:
-            shutil.copy(capture(desktop, work / "notice.png"), screenshots / "scan-notice.png")
+            capture_window(desktop, road.main, screenshots / "scan-notice.png", "the notice")
         road.acknowledge("closing the completion message")
         desktop.wait_for_window(RESULT_TITLE, "showing the result window")
     return problems
