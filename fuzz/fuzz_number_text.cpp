@@ -3,9 +3,13 @@
 
 #include "PropertyCheck.h"
 #include "engine/text/NumberText.h"
+#include "engine/text/TypedNumber.h"
+
+#include <QString>
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <clocale>
 #include <cmath>
@@ -279,6 +283,22 @@ void checkGeneral(Real value, int maxDigits, std::string (*format)(Real), const 
                        detail + " read " + exactText(back));
 }
 
+// What a box reads of the same bytes as UTF-8: ASCII text without the signs
+// of a power reads as leadingNumber reads it, and what is left unread is the
+// end of the text.
+void checkTyped(std::string_view bytes, double parsed)
+{
+    const QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const auto reading = numbers::readTypedNumber(text);
+    if (!text.trimmed().endsWith(reading.unread))
+        propertyBroken("readTypedNumber leaves the end of the text unread", escaped(bytes));
+    const bool plainAscii = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != '^' && c != '*' && c != 'x' && c != 'X';
+    });
+    if (plainAscii && std::memcmp(&reading.value, &parsed, sizeof parsed) != 0 && !(reading.value == parsed))
+        propertyBroken("readTypedNumber reads ASCII as leadingNumber does", escaped(bytes));
+}
+
 void checkForms(double value)
 {
     checkScientific(value);
@@ -306,6 +326,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const double parsed = numbers::leadingNumber(text);
     checkParse(text, parsed);
+    checkTyped(text, parsed);
     checkForms(parsed);
 
     // The same bytes as raw values reach NaNs, infinities and subnormals.

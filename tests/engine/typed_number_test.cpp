@@ -37,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(AsBefore, TypedNumber,
                                          TypedCase{"1e", 1, "e"}, TypedCase{"８", 8, ""}, TypedCase{"０.01", 0.01, ""},
                                          TypedCase{"－40", -40, ""}, TypedCase{"１ｅ３", 1000, ""},
                                          TypedCase{"&Ｈｆｆ", 255, ""}, TypedCase{"1\u00a0000", 1000, ""},
-                                         TypedCase{"\u3000５", 5, ""}, TypedCase{"10^", 10, "^"}));
+                                         TypedCase{"\u3000５", 5, ""}, TypedCase{"10^", 10, "^"},
+                                         TypedCase{"10\x12", 10, "\x12"}, TypedCase{"3\x1c", 3, "\x1c"}));
 
 // The minus of PDFs and plotting programs' labels, and the dashes used as one.
 INSTANTIATE_TEST_SUITE_P(MinusSigns, TypedNumber,

@@ -94,6 +94,9 @@ struct PlainText {
 void addCharacter(PlainText& plain, char32_t c, qsizetype end)
 {
     if (isBlank(c)) return;
+    // Control characters stop the number, and never pass for the bytes that
+    // stand for superscripts and fractions here.
+    if (c < 0x20 || c == 0x7F) return plain.add(kStop, end);
     if (c < 0x80) return plain.add(static_cast<char>(c), end);
     if (const int digit = superscriptDigit(c); digit >= 0) return plain.add(char(kSuperDigit + digit), end);
     if (c == 0x207A) return plain.add(kSuperPlus, end);
