@@ -12,20 +12,15 @@ import shutil
 import stat
 import subprocess
 import sys
-import tempfile
-import unittest
 import zlib
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 from csv_check import csv_problems  # noqa: E402
-from expected_points import expected_points  # noqa: E402
-from graph_case import GRAPH_CASES  # noqa: E402
-from graph_images import draw_graph  # noqa: E402
+from graph_folder_case import LINEAR, GraphFolderCase, run_tests  # noqa: E402
 from raster import Raster, png_bytes, png_chunk  # noqa: E402
 
 PROGRAM = None
-LINEAR = GRAPH_CASES[0]
 RUN_TIMEOUT = 60
 MEMORY_LIMIT = 300 << 20  # ulimit -v 307200
 TIGHT_LIMIT = 220 << 20  # the program's own needs and some 100 MB more
@@ -67,19 +62,13 @@ def huge_png(side: int) -> bytes:
             png_chunk(b"IEND", b""))
 
 
-class CommandLineLimitsTest(unittest.TestCase):
+class CommandLineLimitsTest(GraphFolderCase):
+    folder_prefix = "vastrel-limits-"
+
     @classmethod
     def setUpClass(cls):
-        raster = draw_graph(LINEAR)
-        cls.expected = expected_points(LINEAR, raster)
-        cls.png = png_bytes(raster)
-
-    def setUp(self):
-        self._folder = tempfile.TemporaryDirectory(prefix="vastrel-limits-")
-        self.folder = Path(self._folder.name)
-
-    def tearDown(self):
-        self._folder.cleanup()
+        super().setUpClass()
+        cls.png = png_bytes(cls.raster)
 
     def images(self, count: int, stem: str = "graph") -> list[Path]:
         paths = [self.folder / f"{stem}{i:03}.png" for i in range(count)]
@@ -247,14 +236,10 @@ class CommandLineLimitsTest(unittest.TestCase):
                                                             "between the corners"), done.stderr)
 
 
-def main() -> int:
+def take_program(path: str) -> None:
     global PROGRAM
-    if len(sys.argv) != 2:
-        print(__doc__)
-        return 2
-    PROGRAM = str(Path(sys.argv.pop(1)).resolve())
-    return 0 if unittest.main(exit=False, verbosity=2).result.wasSuccessful() else 1
+    PROGRAM = path
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_tests(__doc__, take_program))

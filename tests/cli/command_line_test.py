@@ -13,20 +13,15 @@ import re
 import select
 import subprocess
 import sys
-import tempfile
 import time
-import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 from csv_check import csv_problems  # noqa: E402
-from expected_points import expected_points  # noqa: E402
-from graph_case import GRAPH_CASES  # noqa: E402
-from graph_images import draw_graph  # noqa: E402
+from graph_folder_case import LINEAR, GraphFolderCase, run_tests  # noqa: E402
 from raster import bmp_bytes  # noqa: E402
 
 PROGRAM = None
-LINEAR = GRAPH_CASES[0]
 MODE_NAMES = {1: "linear-linear", 2: "linear-log", 3: "log-log"}
 SAMPLES = Path(__file__).resolve().parent.parent.parent / "samples"
 RUN_TIMEOUT = 60
@@ -52,19 +47,13 @@ def run(*arguments, cwd=None) -> subprocess.CompletedProcess:
                           stdin=subprocess.DEVNULL, timeout=RUN_TIMEOUT)
 
 
-class CommandLineTest(unittest.TestCase):
+class CommandLineTest(GraphFolderCase):
+    folder_prefix = "vastrel-cli-"
+
     @classmethod
     def setUpClass(cls):
-        raster = draw_graph(LINEAR)
-        cls.expected = expected_points(LINEAR, raster)
-        cls.file = bmp_bytes(raster)
-
-    def setUp(self):
-        self._folder = tempfile.TemporaryDirectory(prefix="vastrel-cli-")
-        self.folder = Path(self._folder.name)
-
-    def tearDown(self):
-        self._folder.cleanup()
+        super().setUpClass()
+        cls.file = bmp_bytes(cls.raster)
 
     def image(self, name: str) -> Path:
         path = self.folder / name
@@ -229,14 +218,10 @@ class CommandLineTest(unittest.TestCase):
             self.assertAlmostEqual(y, 50 + 40 * math.sin(x), delta=1.5, msg=line)
 
 
-def main() -> int:
+def take_program(path: str) -> None:
     global PROGRAM
-    if len(sys.argv) != 2:
-        print(__doc__)
-        return 2
-    PROGRAM = str(Path(sys.argv.pop(1)).resolve())
-    return 0 if unittest.main(exit=False, verbosity=2).result.wasSuccessful() else 1
+    PROGRAM = path
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_tests(__doc__, take_program))
