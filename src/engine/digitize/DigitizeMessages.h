@@ -52,4 +52,27 @@ inline constexpr std::string_view kNoColourMatch =
     " --- 選んだ曲線の色が始点と終点の間に見つかりません。色を選び直すか、画像の上で右クリックして"
     "「曲線の色を解除」を選んで下さい --- ";
 
+// With more reference points than the start and end points: a value of 0 or
+// below on a logarithmic axis.
+inline constexpr std::string_view kReferenceLogX =
+    " --- X軸が Log のため、基準点の X座標はすべて 0 より大きい値にして下さい --- ";
+inline constexpr std::string_view kReferenceLogY =
+    " --- Y軸が Log のため、基準点の Y座標はすべて 0 より大きい値にして下さい --- ";
+
+// The start and end points share an X or a Y value: the frame has no extent.
+inline constexpr std::string_view kFrameUndefined =
+    " --- 基準点が 3 点以上のときは、始点と終点の X座標どうし、Y座標どうしを違う値にして下さい --- ";
+
+// Two reference points at one place, or with the same values.
+inline constexpr std::string_view kReferencesRepeated =
+    " --- 同じ位置か同じ座標の基準点が 2 つあります。基準点の一覧を確かめて下さい --- ";
+
+// Three reference points on one line, or points that determine no mapping.
+inline constexpr std::string_view kReferencesCollinear =
+    " --- 3 つの基準点が一直線上にあります。一直線に並ばないように基準点を指定して下さい --- ";
+
+// The values typed for the reference points would turn the page inside out.
+inline constexpr std::string_view kReferencesFold =
+    " --- 基準点の座標では画像が裏返しになります。入力した座標を確かめて下さい --- ";
+
 }  // namespace vastrel::digitize::msg
