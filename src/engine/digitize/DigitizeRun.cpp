@@ -7,6 +7,7 @@
 #include "engine/digitize/ColumnScan.h"
 #include "engine/digitize/Conversion.h"
 #include "engine/digitize/DigitizeMessages.h"
+#include "engine/digitize/RectifiedPicture.h"
 #include "engine/digitize/ScanWindow.h"
 
 namespace vastrel::digitize {
@@ -22,7 +23,8 @@ DigitizeOutcome refused(std::string_view message)
 
 }  // namespace
 
-DigitizeOutcome digitize(const image::PixelView& view, const References& refs, const std::optional<CurveColour>& colour)
+DigitizeOutcome digitize(const image::PixelView& view, const References& refs, const std::optional<CurveColour>& colour,
+                         std::span<const ReferencePoint> more)
 {
     // The span decides; the column count is checked as well so that no rounding
     // of extreme pixel values can ever produce more than the table holds.
@@ -35,13 +37,31 @@ DigitizeOutcome digitize(const image::PixelView& view, const References& refs, c
     if (!prepared.ok()) return refused(prepared.refusal);
     const Conversion& conversion = *prepared.conversion;
 
+    // A page read along its own axes is scanned in its resampled frame.
+    std::optional<RectifiedPicture> rectified;
+    std::optional<CurveColour> followed = colour;
+    if (!more.empty()) {
+        std::vector<ReferencePoint> all{{refs.startX, refs.startY, refs.x1, refs.y1},
+                                        {refs.endX, refs.endY, refs.x2, refs.y2}};
+        all.insert(all.end(), more.begin(), more.end());
+        const FitOutcome fit = fitReferences(all, refs.mode);
+        if (!fit.ok()) return refused(fit.refusal);
+        rectified.emplace(view, refs, *fit.mapping);
+        if (followed) {
+            const PlanePoint seed = rectified->rectifiedOf({double(followed->x), double(followed->y)});
+            followed->x = int(std::lround(seed.x));
+            followed->y = int(std::lround(seed.y));
+        }
+    }
+    const image::PixelView scanned = rectified ? rectified->view() : view;
+
     std::vector<float> rows;
-    if (colour) {
-        std::optional<std::vector<float>> found = scanColumnsForColour(view, refs, *colour);
+    if (followed) {
+        std::optional<std::vector<float>> found = scanColumnsForColour(scanned, refs, *followed);
         if (!found) return refused(msg::kNoColourMatch);
         rows = std::move(*found);
     } else {
-        rows = scanColumns(view, refs);
+        rows = scanColumns(scanned, refs);
     }
 
     DigitizeOutcome outcome;

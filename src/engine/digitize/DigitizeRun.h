@@ -3,12 +3,14 @@
 // conversion of every found pixel to graph values.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <optional>
 
 #include "engine/digitize/CurveColour.h"
+#include "engine/digitize/ReferenceFit.h"
 #include "engine/digitize/References.h"
 #include "engine/image/PixelView.h"
 
@@ -46,7 +48,15 @@ struct DigitizeOutcome {
 // Without a colour the curve is the darkest pixel of each column
 // (ColumnScan.h); with one, the run of that colour that continues the curve,
 // to a fraction of a row (ColourScan.h).
+//
+// With reference points besides the start and end points (`more`, in pixels
+// of the view), the mapping is fitted to them all (ReferenceFit.h), refused
+// as it says after the checks above; the picture is resampled into the frame
+// of the start and end points (RectifiedPicture.h), and the same scan and
+// conversion run on that, so that a tilted or keystoned page is read along
+// its own axes. `pixelRow` is then a row of the resampled picture.
 DigitizeOutcome digitize(const image::PixelView& view, const References& refs,
-                         const std::optional<CurveColour>& colour = std::nullopt);
+                         const std::optional<CurveColour>& colour = std::nullopt,
+                         std::span<const ReferencePoint> more = {});
 
 }  // namespace vastrel::digitize
