@@ -35,10 +35,10 @@ def calibration(x1=None, x2=None) -> list[str]:
             f"--x1={typed[0]}", f"--y1={typed[1]}", f"--x2={typed[2]}", f"--y2={typed[3]}"]
 
 
-def run(*arguments, limits=(), user=None, **options) -> subprocess.CompletedProcess:
+def run(*arguments, limits=(), user=None, program=None, **options) -> subprocess.CompletedProcess:
     """The program with `limits` as prlimit options, as `user` (setpriv) when given."""
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-    command = [PROGRAM, *map(os.fsencode, arguments)]
+    command = [program or PROGRAM, *map(os.fsencode, arguments)]
     if limits:
         command = ["prlimit", *limits, *command]
     if user is not None:
@@ -122,9 +122,11 @@ class CommandLineLimitsTest(GraphFolderCase):
         os.chmod(self.folder, 0o777)
         images = self.images(6)
         out = self.folder / "out"
+        # A copy the other user can reach, wherever the build folder lies.
+        program = shutil.copy(PROGRAM, self.folder / "vastrel-digitizer")
         # One process for the user and no thread more: all on the main thread.
         done = run("digitize", *images, *calibration(), "-o", out, "--jobs", "4", limits=["--nproc=1"],
-                   user=65534)
+                   user=65534, program=program)
         errors = done.stderr.decode()
         self.assertEqual(done.returncode, 0, errors)
         self.assertEqual(errors, "vastrel-digitizer: the system gave 1 of the 4 jobs asked for; going on with 1\n")
