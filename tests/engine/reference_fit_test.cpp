@@ -177,8 +177,8 @@ TEST(ReferenceFit, PointsThatDefineNoSoundMappingAreRefused)
     }
     // The lower-right corner clicked inside the triangle of the other three:
     // no projective mapping takes the frame there without folding it.
-    const std::vector<ReferencePoint> folded{{100, 500, 0, 0}, {700, 100, 10, 100}, {100, 100, 0, 100},
-                                             {250, 250, 10, 0}};
+    const std::vector<ReferencePoint> folded{
+        {100, 500, 0, 0}, {700, 100, 10, 100}, {100, 100, 0, 100}, {250, 250, 10, 0}};
     EXPECT_EQ(fitReferences(folded, ScaleMode::LinearLinear).refusal, msg::kReferencesFold);
 }
 

@@ -139,7 +139,7 @@ TEST(TiltedPage, TheTwoCornersAloneMissATiltOfTwoDegrees)
     const QTransform page = QTransform().rotate(-2);
     const QImage picture = image::composeDrawingArea(drawnPage(page, QColor(20, 20, 140)));
     const QPointF start = corner(page, 0, 0), end = corner(page, 10, 100);
-    const References refs{float(start.x()), float(start.y()), float(end.x()), float(end.y()), 0, 0, 10, 100,
+    const References refs{float(start.x()),       float(start.y()), float(end.x()), float(end.y()), 0, 0, 10, 100,
                           ScaleMode::LinearLinear};
     const DigitizeOutcome run = digitize(image::pixelViewOf(picture), refs);
     double largest = 0;

@@ -75,4 +75,8 @@ inline constexpr std::string_view kReferencesCollinear =
 inline constexpr std::string_view kReferencesFold =
     " --- 基準点の座標では画像が裏返しになります。入力した座標を確かめて下さい --- ";
 
+// No frame lines run from the start and end points ("四隅を検出").
+inline constexpr std::string_view kNoFrame =
+    " --- 始点と終点から枠の線が見つかりません。残りの角は「基準点を追加」で指定して下さい --- ";
+
 }  // namespace vastrel::digitize::msg
