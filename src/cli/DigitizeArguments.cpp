@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <optional>
 
@@ -67,6 +68,30 @@ std::optional<QString> readPoint(QPoint& into, const QString& value, const char*
     return std::nullopt;
 }
 
+// COL,ROW,X,Y: a pixel (fractions allowed) and its graph values, as plain
+// numbers ("1.5", "-2", "1e3").
+std::optional<QString> readReference(std::vector<digitize::ReferencePoint>& into, const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
+    const QStringList parts = value.split(QLatin1Char(','));
+    const auto wrong = QStringLiteral("needs COL,ROW,X,Y: the pixel and its graph values as plain numbers, like "
+                                      "--ref 62.5,37,0,100");
+    if (parts.size() != 4) return wrong;
+    double numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        if (!number.match(parts[i]).hasMatch()) return wrong;
+        numbers[i] = text::leadingNumber(parts[i].toStdString());
+        if (!std::isfinite(numbers[i])) return wrong;
+    }
+    const double lastColumn = image::kDrawingAreaSize.width() - 1, lastRow = image::kDrawingAreaSize.height() - 1;
+    if (!(numbers[0] >= 0 && numbers[0] <= lastColumn && numbers[1] >= 0 && numbers[1] <= lastRow))
+        return QStringLiteral("must lie on the image area, COL from 0 to %1 and ROW from 0 to %2")
+            .arg(image::kDrawingAreaSize.width() - 1)
+            .arg(image::kDrawingAreaSize.height() - 1);
+    into.push_back({numbers[0], numbers[1], numbers[2], numbers[3]});
+    return std::nullopt;
+}
+
 std::optional<QString> readText(QString& into, const QString& value)
 {
     // The windows refuse to digitize while a coordinate box is empty.
@@ -80,6 +105,7 @@ struct Option {
     QLatin1StringView shortName;  // empty when there is none
     bool repeatable;
     Reader read;
+    bool takesValue = true;
 };
 
 const std::array kOptions{
@@ -139,6 +165,18 @@ const std::array kOptions{
         {},
         false,
         [](DigitizeRequest& r, const QString& v) { return readPoint(r.colourAt.emplace(), v, "--colour-at 300,210"); }},
+    Option{QLatin1StringView("--ref"),
+           {},
+           true,
+           [](DigitizeRequest& r, const QString& v) { return readReference(r.references, v); }},
+    Option{QLatin1StringView("--frame-corners"),
+           {},
+           false,
+           [](DigitizeRequest& r, const QString&) -> std::optional<QString> {
+               r.frameCorners = true;
+               return std::nullopt;
+           },
+           false},
 };
 
 const Option* optionNamed(const QString& name)
@@ -218,7 +256,9 @@ std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(
         seen.append(option);
 
         QString value;
-        if (equals >= 0) {
+        if (!option->takesValue) {
+            if (equals >= 0) return ArgumentError{QStringLiteral("%1 takes no value").arg(option->name)};
+        } else if (equals >= 0) {
             value = argument.mid(equals + 1);
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];

@@ -2,6 +2,7 @@
 // The arguments of "vastrel-digitizer digitize", read into one request. Every
 // mistake is found here, before any image is touched.
 
+#include "engine/digitize/ReferenceFit.h"
 #include "engine/digitize/References.h"
 
 #include <QPoint>
@@ -29,6 +30,10 @@ struct DigitizeRequest {
     // The pixel whose colour (after the erasures) is the curve's, as a
     // Ctrl + click there would choose it; none for the darkest pixel.
     std::optional<QPoint> colourAt;
+    // Reference points besides the two picks, in the order given (--ref).
+    std::vector<digitize::ReferencePoint> references;
+    // The frame's other two corners found on each image, as points 3 and 4.
+    bool frameCorners = false;
 };
 
 struct ArgumentError {

@@ -13,6 +13,7 @@ QString synopsis()
                           "                         --x1 TEXT --y1 TEXT --x2 TEXT --y2 TEXT\n"
                           "                         [--mode %1] [-o OUT] [--jobs N]\n"
                           "                         [--erase X0,Y0,X1,Y1]... [--colour-at X,Y]\n"
+                          "                         [--ref COL,ROW,X,Y]... [--frame-corners]\n"
                           "       vastrel-digitizer --help | --version\n")
         .arg(scaleModeNames().join(QLatin1Char('|')));
 }
@@ -66,6 +67,22 @@ The reference points (all six are required):
   --mode MODE      how the axes are scaled, X axis named first: linear-linear
                    (the default), linear-log (Y logarithmic), log-log, or
                    log-linear (X logarithmic, as in frequency responses)
+
+Pages scanned crooked or photographed at an angle:
+  --ref COL,ROW,X,Y
+                   one more reference point: the image pixel (COL, ROW; fractions
+                   allowed) and its graph values X and Y as plain numbers (1.5,
+                   -2, 1e3; on a logarithmic axis the value itself). Repeatable.
+                   With three points the affine mapping through them is used,
+                   with four the projective one (it mends keystone), with five
+                   or more the projective one nearest to them all; the image is
+                   then read along the graph's own axes, resampled into the
+                   frame of --start and --end.
+  --frame-corners  finds the frame's two other corners on each image, the
+                   frame's lines followed from --start and --end (which must
+                   sit on its lower-left and upper-right corners), and uses them
+                   as reference points with the values (X1, Y2) and (X2, Y1). An
+                   image where no frame is found is reported and gives no file.
 
 Cleaning the image before the scan:
   --erase X0,Y0,X1,Y1

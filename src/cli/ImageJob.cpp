@@ -2,6 +2,7 @@
 
 #include "engine/digitize/CurveColour.h"
 #include "engine/digitize/DigitizeRun.h"
+#include "engine/digitize/FrameCorners.h"
 #include "engine/digitize/ScanReach.h"
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
@@ -60,6 +61,8 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     refs.mode = request.mode;
     settings.erasures = request.erasures;
     settings.colourAt = request.colourAt;
+    settings.more = request.references;
+    settings.frameCorners = request.frameCorners;
     return settings;
 }
 
@@ -80,6 +83,19 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
         outcome.outOfMemory = true;
         return outcome;
     }
+    // The frame is sought before the erasures, which may cover it beside a legend.
+    std::vector<digitize::ReferencePoint> more;
+    if (settings_.frameCorners) {
+        const digitize::References& refs = settings_.references;
+        const auto corners =
+            digitize::findFrameCorners(image::pixelViewOf(area_), {refs.startX, refs.startY}, {refs.endX, refs.endY});
+        if (const auto* refusal = std::get_if<std::string>(&corners)) {
+            outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(*refusal));
+            return outcome;
+        }
+        more = frameCornerReferences(std::get<digitize::FrameCorners>(corners), refs);
+    }
+    more.insert(more.end(), settings_.more.begin(), settings_.more.end());
     for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
 
     const image::PixelView view = image::pixelViewOf(area_);
@@ -107,7 +123,7 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
             return outcome;
         }
     }
-    const digitize::DigitizeOutcome run = digitize::digitize(view, settings_.references, colour);
+    const digitize::DigitizeOutcome run = digitize::digitize(view, settings_.references, colour, more);
     if (!run.ok()) {
         outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(run.refusal));
         return outcome;

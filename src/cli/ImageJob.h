@@ -20,6 +20,8 @@ struct DigitizeSettings {
     digitize::References references;
     std::vector<QRect> erasures;
     std::optional<QPoint> colourAt;
+    std::vector<digitize::ReferencePoint> more;  // reference points besides the two picks
+    bool frameCorners = false;                   // the frame's other corners found on each image
 };
 
 // The picks and the four texts, read as the coordinate boxes read them.

@@ -110,6 +110,33 @@ TEST(DigitizeArguments, EachMistakeIsNamed)
     EXPECT_TRUE(mistakeIn(QStringList{"a.png", "--x1", " "} + kCalibration.mid(0, 4) + kCalibration.mid(6)).isEmpty());
 }
 
+TEST(DigitizeArguments, ReferencePointsBesideTheCorners)
+{
+    const DigitizeRequest request =
+        parsed(QStringList{"a.png", "--ref", "62.5,37,0,1e3", "--frame-corners", "--ref= 541 ,398.25, -2,+1.5"} +
+               kCalibration);
+    ASSERT_EQ(request.references.size(), 2u);
+    EXPECT_EQ(request.references[0].column, 62.5);
+    EXPECT_EQ(request.references[0].row, 37.0);
+    EXPECT_EQ(request.references[0].y, 1000.0);
+    EXPECT_EQ(request.references[1].row, 398.25);
+    EXPECT_EQ(request.references[1].x, -2.0);
+    EXPECT_EQ(request.references[1].y, 1.5);
+    EXPECT_TRUE(request.frameCorners);
+    EXPECT_FALSE(parsed(QStringList{"a.png"} + kCalibration).frameCorners);
+
+    const QString wrong = "--ref needs COL,ROW,X,Y: the pixel and its graph values as plain numbers, like --ref "
+                          "62.5,37,0,100, not \"%1\"";
+    // What a box would read ("12 V", "7,5") is no plain number here.
+    for (const char* value : {"1,2,3", "1,2,3,4,5", "1,2,3,12 V", "1,2,x,4", "1,2,3,1e999", ",2,3,4"})
+        EXPECT_EQ(mistakeIn(QStringList{"a.png", "--ref", value} + kCalibration), wrong.arg(value)) << value;
+    EXPECT_EQ(mistakeIn(QStringList{"a.png", "--ref", "1005,2,3,4"} + kCalibration),
+              "--ref must lie on the image area, COL from 0 to 1004 and ROW from 0 to 804, not \"1005,2,3,4\"");
+    EXPECT_EQ(mistakeIn(QStringList{"a.png", "--frame-corners=yes"} + kCalibration), "--frame-corners takes no value");
+    EXPECT_EQ(mistakeIn(QStringList{"a.png", "--frame-corners", "--frame-corners"} + kCalibration),
+              "--frame-corners is given twice");
+}
+
 TEST(DigitizeArguments, HelpOnlyWhereAnOptionCanStand)
 {
     for (const char* help : {"--help", "-h"}) {

@@ -148,4 +148,10 @@ std::variant<FrameCorners, std::string> findFrameCorners(const image::PixelView&
     return FrameCorners{meeting(*top, *left), meeting(*bottom, *right)};
 }
 
+std::vector<ReferencePoint> frameCornerReferences(const FrameCorners& corners, const References& refs)
+{
+    return {{corners.upperLeft.x, corners.upperLeft.y, refs.x1, refs.y2},
+            {corners.lowerRight.x, corners.lowerRight.y, refs.x2, refs.y1}};
+}
+
 }  // namespace vastrel::digitize

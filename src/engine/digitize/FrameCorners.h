@@ -9,8 +9,11 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "engine/digitize/Homography.h"
+#include "engine/digitize/ReferenceFit.h"
+#include "engine/digitize/References.h"
 #include "engine/image/PixelView.h"
 
 namespace vastrel::digitize {
@@ -24,5 +27,9 @@ struct FrameCorners {
 // frame lines run from the two points given: kNoFrame.
 std::variant<FrameCorners, std::string> findFrameCorners(const image::PixelView& picture, PlanePoint lowerLeft,
                                                          PlanePoint upperRight);
+
+// The found corners as reference points 3 and 4: the upper-left one with the
+// values (X1, Y2), the lower-right one with (X2, Y1).
+std::vector<ReferencePoint> frameCornerReferences(const FrameCorners& corners, const References& refs);
 
 }  // namespace vastrel::digitize
