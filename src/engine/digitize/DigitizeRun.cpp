@@ -41,10 +41,7 @@ DigitizeOutcome digitize(const image::PixelView& view, const References& refs, c
     std::optional<RectifiedPicture> rectified;
     std::optional<CurveColour> followed = colour;
     if (!more.empty()) {
-        std::vector<ReferencePoint> all{{refs.startX, refs.startY, refs.x1, refs.y1},
-                                        {refs.endX, refs.endY, refs.x2, refs.y2}};
-        all.insert(all.end(), more.begin(), more.end());
-        const FitOutcome fit = fitReferences(all, refs.mode);
+        const FitOutcome fit = mappingOf(refs, more);
         if (!fit.ok()) return refused(fit.refusal);
         rectified.emplace(view, refs, *fit.mapping);
         if (followed) {

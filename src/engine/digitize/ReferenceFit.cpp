@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "engine/digitize/Conversion.h"
 #include "engine/digitize/DigitizeMessages.h"
 
 namespace vastrel::digitize {
@@ -197,6 +198,7 @@ FitOutcome refused(std::string_view message)
 
 struct MappingFit {
     static FitOutcome fit(std::span<const ReferencePoint> points, ScaleMode mode);
+    static FitOutcome ofTwoPoints(const References& refs);
 };
 
 PlanePoint FittedMapping::frameOf(double x, double y) const
@@ -272,9 +274,41 @@ FitOutcome MappingFit::fit(std::span<const ReferencePoint> points, ScaleMode mod
     return outcome;
 }
 
+FitOutcome MappingFit::ofTwoPoints(const References& refs)
+{
+    const PrepareResult prepared = prepare(refs);
+    if (!prepared.ok()) return refused(prepared.refusal);
+    const bool logX = hasLogarithmicX(refs.mode), logY = hasLogarithmicY(refs.mode);
+    // Negative values on a logarithmic axis convert, but have no frame in logarithms.
+    if (logX && !(refs.x1 > 0.0 && refs.x2 > 0.0)) return refused(msg::kReferenceLogX);
+    if (logY && !(refs.y1 > 0.0 && refs.y2 > 0.0)) return refused(msg::kReferenceLogY);
+    const double u1 = logX ? std::log(refs.x1) : refs.x1, u2 = logX ? std::log(refs.x2) : refs.x2;
+    const double v1 = logY ? std::log(refs.y1) : refs.y1, v2 = logY ? std::log(refs.y2) : refs.y2;
+    if (u1 == u2 || v1 == v2) return refused(msg::kFrameUndefined);
+    const double cu = (double(refs.endX) - refs.startX) / (u2 - u1), rv = (double(refs.endY) - refs.startY) / (v2 - v1);
+    const Homography toPicture({cu, 0, refs.startX - u1 * cu, 0, rv, refs.startY - v1 * rv, 0, 0, 1});
+    const auto toFrame = toPicture.inverse();
+    if (!toFrame) return refused(msg::kSameRow);
+    FitOutcome outcome;
+    outcome.mapping = FittedMapping(toPicture, *toFrame, logX, logY);
+    outcome.mapping->residuals_ = {0.0, 0.0};
+    return outcome;
+}
+
 FitOutcome fitReferences(std::span<const ReferencePoint> points, ScaleMode mode)
 {
     return MappingFit::fit(points, mode);
+}
+
+FitOutcome mappingOf(const References& refs, std::span<const ReferencePoint> more)
+{
+    if (more.empty()) return MappingFit::ofTwoPoints(refs);
+    const PrepareResult prepared = prepare(refs);
+    if (!prepared.ok()) return refused(prepared.refusal);
+    std::vector<ReferencePoint> all{{refs.startX, refs.startY, refs.x1, refs.y1},
+                                    {refs.endX, refs.endY, refs.x2, refs.y2}};
+    all.insert(all.end(), more.begin(), more.end());
+    return fitReferences(all, refs.mode);
 }
 
 }  // namespace vastrel::digitize

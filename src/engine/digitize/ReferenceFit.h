@@ -78,4 +78,10 @@ struct FitOutcome {
 //    the frame or at a point                                        kReferencesFold
 FitOutcome fitReferences(std::span<const ReferencePoint> points, ScaleMode mode);
 
+// The mapping a run reads the picture by: with `more` points, fitted to the
+// start and end points and those; without, the start and end points' own,
+// whose axes run along the picture's rows and columns. Refused as the
+// conversion (Conversion.h) and fitReferences refuse.
+FitOutcome mappingOf(const References& refs, std::span<const ReferencePoint> more);
+
 }  // namespace vastrel::digitize
