@@ -10,7 +10,7 @@ namespace vastrel::shell {
 
 void Form1::Picture1_LoupeMove(int, int, float X, float Y)
 {
-    const bool aiming = module_.PickMode == 1 || module_.PickMode == 2 || eraserDragging();
+    const bool aiming = module_.PickMode == 1 || module_.PickMode == 2 || module_.PickMode == 3 || eraserDragging();
     const image::PixelView shown = Picture1->pixels();
     const QPoint pixel(static_cast<int>(X), static_cast<int>(Y));
     if (!aiming || !shown.contains(pixel.x(), pixel.y())) {

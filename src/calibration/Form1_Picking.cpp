@@ -49,7 +49,7 @@ void Form1::Command4_Click()
 
 void Form1::Picture1_MouseMove(int, int, float X, float Y)
 {
-    if (module_.PickMode == 1 || module_.PickMode == 2) {
+    if (module_.PickMode == 1 || module_.PickMode == 2 || module_.PickMode == 3) {
         Line5->setY1(Y);
         Line5->setY2(Y);
         Line6->setX1(X);
@@ -72,6 +72,7 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
         Label12->setCaption(pixelText(Y));
         placeMarker(*Line1, *Line2, X, Y);
         module_.PickMode = 0;
+        referencesChanged();
         module_.platform().MsgBox(QStringLiteral(" ---  始点の座標を入力して下さい  ---  "));
         Text1->focusWithTextSelected();
     } else if (module_.PickMode == 2) {
@@ -81,8 +82,11 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
         Label14->setCaption(pixelText(Y));
         placeMarker(*Line3, *Line4, X, Y);
         module_.PickMode = 0;
+        referencesChanged();
         module_.platform().MsgBox(QStringLiteral(" ---  終点の座標を入力して下さい  ---  "));
         Text3->focusWithTextSelected();
+    } else if (module_.PickMode == 3) {
+        takeReferencePick(X, Y);
     } else if (Button == kLeftButton && (Shift & kCtrlMask)) {
         chooseCurveColourAt(X, Y);
     } else if (Button == tk::kRightButton) {

@@ -23,6 +23,7 @@ void Form1::Command2_Click()
     printTitle();
     clearCurveColour();
     clearScanNotice();
+    clearReferencePoints();
 }
 
 }  // namespace vastrel::shell

@@ -8,7 +8,6 @@
 #include "digitize/ShowDigitizedResult.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
-#include "engine/text/TypedNumber.h"
 
 namespace vastrel::shell {
 
@@ -30,21 +29,18 @@ void Form1::Command5_Click()
             return;
         }
     }
+    // An added reference point's values are needed as the boxes' are.
+    const auto more = addedReferencePoints();
+    if (!more) {
+        platform.MsgBox(text(digitize::msg::kNoData), tk::kExclamationMessage);
+        return;
+    }
     module_.PickMode = 0;
     Picture1->setMousePointer(tk::kArrowPointer);
 
-    const digitize::References references{
-        module_.StartPixelX,
-        module_.StartPixelY,
-        module_.EndPixelX,
-        module_.EndPixelY,
-        text::typedNumber(Text1->Text()),
-        text::typedNumber(Text2->Text()),
-        text::typedNumber(Text3->Text()),
-        text::typedNumber(Text4->Text()),
-        static_cast<digitize::ScaleMode>(static_cast<std::int16_t>(module_.AxisScaleMode)),
-    };
-    const digitize::DigitizeOutcome outcome = digitize::digitize(Picture1->pixels(), references, module_.curveColour);
+    const digitize::References references = typedReferences();
+    const digitize::DigitizeOutcome outcome =
+        digitize::digitize(Picture1->pixels(), references, module_.curveColour, *more);
     if (!outcome.ok()) {
         clearScanNotice();
         platform.MsgBox(text(outcome.refusal), tk::kExclamationMessage);

@@ -53,6 +53,12 @@ void Form1::connectHandlers()
     connect(Command2, &tk::CommandButton::Click, this, &Form1::Command2_Click);
     connect(Command5, &tk::CommandButton::Click, this, &Form1::Command5_Click);
     connect(Command6, &tk::CommandButton::Click, this, &Form1::Command6_Click);
+
+    // The list of reference points and the grid show what the boxes hold.
+    for (tk::TextBox* box : {Text1, Text2, Text3, Text4})
+        connect(box, &QLineEdit::textChanged, this, &Form1::referencesChanged);
+    for (tk::OptionButton* option : {Option1, Option2, Option3, Option4})
+        connect(option, &QRadioButton::toggled, this, &Form1::referencesChanged);
 }
 
 void Form1::Form_Load()

@@ -3,6 +3,7 @@
 // and opening the result window again. Its handlers live in the folders of
 // the subsystems they belong to.
 
+#include "engine/digitize/ReferenceFit.h"
 #include "engine/digitize/ScanReach.h"
 #include "engine/image/EraseHistory.h"
 #include "engine/image/ImageSource.h"
@@ -17,10 +18,13 @@
 #include <QMenu>
 #include <QShortcut>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace vastrel::shell {
 
 class Module1;
+class ReferenceList;
 
 class Form1 : public tk::Form {
     Q_OBJECT
@@ -52,6 +56,9 @@ public:
     tk::Label* curveColourValues;
     // The image area's menu entry that goes back to the darkest pixel.
     QAction* clearCurveColourAction = nullptr;
+    // Its entries for the reference points and the calibration grid.
+    QAction *addReferenceAction = nullptr, *referenceListAction = nullptr, *frameCornersAction = nullptr,
+            *gridAction = nullptr;
     // At the foot of the image area: that the last run read beyond the
     // picture, or had nothing to read (digitize/Form1_ScanNotice.cpp).
     tk::Label* scanNotice = nullptr;
@@ -115,6 +122,31 @@ public:
     void undoErase();
     bool canUndoErase() const { return eraseHistory_.canUndo(); }
 
+    // Reference points besides the start and end points
+    // (calibration/Form1_References.cpp): picked, typed in the list
+    // "基準点", picked again or deleted; Reset clears them.
+    void addReferencePoint();
+    void pickReferenceAgain(std::size_t index);
+    void deleteReferencePoint(std::size_t index);
+    void showReferenceList();
+    ReferenceList& referenceList();
+    // Something of the references changed: the list and the grid follow.
+    void referencesChanged();
+    // The picks, the four boxes as Digitize reads them and the scale mode.
+    digitize::References typedReferences() const;
+    // The added points as Digitize reads them; nothing while a value of one
+    // is not typed.
+    std::optional<std::vector<digitize::ReferencePoint>> addedReferencePoints() const;
+    // The mapping of all the points as typed now, or why there is none.
+    digitize::FitOutcome fittedReferences() const;
+
+    // "四隅を検出" (calibration/Form1_FrameCorners.cpp).
+    void findFrameCornersOfPicture();
+
+    // "目盛を表示" (calibration/Form1_Grid.cpp).
+    void showGrid(bool shown);
+    bool gridShown() const { return gridShown_; }
+
     // The loupe while aiming (calibration/Form1_Loupe.cpp).
     void Picture1_LoupeMove(int Button, int Shift, float X, float Y);
     void hideLoupe();
@@ -154,6 +186,16 @@ private:
     std::optional<QPoint> eraserPress_;
     bool eraserDragging_ = false;
     bool toldOfForgottenErasures_ = false;
+
+    void armReferencePick();
+    void takeReferencePick(float X, float Y);
+    void clearReferencePoints();
+    void showReferenceMarkers();
+    void drawGrid(QPainter& painter);
+    ReferenceList* referenceList_ = nullptr;
+    // A cross of two lines for each added point, kept for the next ones.
+    std::vector<std::pair<tk::LineControl*, tk::LineControl*>> referenceMarkers_;
+    bool gridShown_ = false;
 };
 
 }  // namespace vastrel::shell

@@ -16,6 +16,19 @@ void Form1::setUpImageArea()
     undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undoErase);
     clearCurveColourAction = imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"), this, &Form1::clearCurveColour);
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());
+    imageAreaMenu->addSeparator();
+    // Window-wide keys, shown in the menu: none of them is a text box's own.
+    const auto entry = [this](const char* caption, QKeySequence key, auto handler) {
+        QAction* action = imageAreaMenu->addAction(QString::fromUtf8(caption), this, handler);
+        action->setShortcut(key);
+        addAction(action);
+        return action;
+    };
+    addReferenceAction = entry("基準点を追加", QKeySequence(Qt::CTRL | Qt::Key_R), &Form1::addReferencePoint);
+    frameCornersAction = entry("四隅を検出", QKeySequence(Qt::CTRL | Qt::Key_F), &Form1::findFrameCornersOfPicture);
+    referenceListAction = entry("基準点の一覧", QKeySequence(Qt::CTRL | Qt::Key_L), &Form1::showReferenceList);
+    gridAction = entry("目盛を表示", QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showGrid(!gridShown()); });
+    gridAction->setCheckable(true);
 
     // A text box with the focus takes these keys first and pastes or undoes
     // its own text, as it always did.

@@ -7,9 +7,11 @@
 #include "shell/Unset.h"
 #include "toolkit/Platform.h"
 
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace vastrel::results {
 class Form2;
@@ -20,6 +22,15 @@ namespace vastrel::shell {
 
 class Form1;
 
+// A reference point beside the start and end points: where it lies on the
+// image and the graph values typed for it.
+struct AddedReference {
+    double x = 0.0;
+    double y = 0.0;
+    QString typedX, typedY;
+    bool found = false;  // placed by "四隅を検出", not picked
+};
+
 class Module1 {
 public:
     explicit Module1(tk::Platform& platform);
@@ -27,7 +38,8 @@ public:
     Module1(const Module1&) = delete;
     Module1& operator=(const Module1&) = delete;
 
-    // 0 nothing armed, 1 the next press sets the start point, 2 the end point.
+    // 0 nothing armed, 1 the next press sets the start point, 2 the end
+    // point, 3 an added reference point (the one of referencePickIndex).
     Unset<std::int16_t> PickMode;
     Unset<float> StartPixelX, StartPixelY, EndPixelX, EndPixelY;
     Unset<std::int16_t> PointCount;
@@ -39,6 +51,11 @@ public:
     Unset<std::int16_t> DigitizedFlag;
     // The colour Digitize finds the curve by; none for the darkest pixel.
     std::optional<digitize::CurveColour> curveColour;
+    // The reference points besides the start and end points, as rows 3, 4, ...
+    // of the reference list; loading another image keeps them, Reset clears them.
+    std::vector<AddedReference> addedReferences;
+    // Which of them a pick with PickMode 3 places; none for a new one.
+    std::optional<std::size_t> referencePickIndex;
 
     tk::Platform& platform() const { return platform_; }
 

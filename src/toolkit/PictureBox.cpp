@@ -226,6 +226,11 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(toQColor(line->BorderColor()), 1));
         painter.drawLine(QPointF(line->X1(), line->Y1()), QPointF(line->X2(), line->Y2()));
     }
+    if (overlay_) {
+        painter.save();
+        overlay_(painter);
+        painter.restore();
+    }
     if (rubberBand_) {
         // What will turn white shows lighter, inside a dashed black and white edge.
         const QRectF band = QRectF(*rubberBand_).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -235,6 +240,12 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
         painter.drawRect(band);
     }
+}
+
+void PictureBox::setOverlay(std::function<void(QPainter&)> paint)
+{
+    overlay_ = std::move(paint);
+    update();
 }
 
 QPointF PictureBox::toArea(QPointF widgetPosition) const

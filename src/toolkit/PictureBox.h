@@ -75,6 +75,10 @@ public:
     void clearRubberBand();
     std::optional<QRect> RubberBand() const { return rubberBand_; }
 
+    // Something painted over the picture and the lines, in drawing-area
+    // pixels, such as a calibration grid; never read back. Empty for none.
+    void setOverlay(std::function<void(QPainter&)> paint);
+
     // Where drawing-area pixel `pixel` lies on the screen.
     QPoint screenPosition(QPoint pixel) const;
 
@@ -117,6 +121,7 @@ private:
     int mousePointer_ = kArrowPointer;
     std::vector<std::unique_ptr<LineControl>> lines_;
     std::optional<QRect> rubberBand_;
+    std::function<void(QPainter&)> overlay_;
 };
 
 }  // namespace vastrel::tk

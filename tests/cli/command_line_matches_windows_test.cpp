@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QProcess>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -109,7 +110,8 @@ CommandRun runCommand(const QStringList& arguments)
 
 // The user's road in the main window: the file box, the scale mode, both
 // picks with their typed coordinates, and "Digitize".
-bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibration& c, bool load = true)
+bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibration& c, bool load = true,
+                       const std::function<void()>& beforeDigitize = {})
 {
     if (load && (!app.show() || !app.clickFile(file))) return false;
     tk::OptionButton* options[] = {app.form->Option1, app.form->Option2, app.form->Option3, app.form->Option4};
@@ -123,6 +125,7 @@ bool digitizeInWindows(MainWindowFixture& app, const QString& file, const Calibr
     app.form->Text3->setText(c.typed[2]);
     app.form->Text4->setText(c.typed[3]);
     if (c.colourAt) app.pressOnPicture(c.colourAt->x(), c.colourAt->y(), Qt::LeftButton, Qt::ControlModifier);
+    if (beforeDigitize) beforeDigitize();
     app.platform.messages.clear();
     QTest::mouseClick(app.form->Command5, Qt::LeftButton);
     return true;
@@ -273,6 +276,45 @@ private slots:
         QCOMPARE(run.standardOutput, fromWindows);
         // And the legend does change the result when it stays.
         QVERIFY(runCommand(commandArguments(app.path("graph.bmp"), calibration)).standardOutput != fromWindows);
+    }
+
+    // A page scanned 2 degrees crooked: the frame's other corners found and a
+    // fifth point added in the windows, --frame-corners and --ref on the
+    // command line; the page read along its own axes alike.
+    void aTiltedPageIsReadAlongItsAxesAlike()
+    {
+        const QRect plot(62, 37, 480, 362);
+        const QTransform tilt = QTransform().translate(20, 30).rotate(-2);
+        QImage page = testing::filledImage({640, 500}, Qt::white);
+        {
+            QPainter painter(&page);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.setTransform(tilt);
+            painter.drawImage(0, 0, graphPicture({600, 440}, QImage::Format_RGB32, plot));
+        }
+        MainWindowFixture app([&](const QDir& folder) { page.save(folder.filePath("tilted.png")); });
+        const QPoint start = tilt.map(QPointF(plot.bottomLeft())).toPoint(),
+                     end = tilt.map(QPointF(plot.topRight())).toPoint();
+        const Calibration calibration{start, end, {"0", "0", "10", "100"}, 1};
+        const QPoint fifth = tilt.map(QPointF(plot.center().x(), plot.bottom())).toPoint();  // X 5 on the foot
+        QVERIFY(digitizeInWindows(app, "tilted.png", calibration, true, [&] {
+            app.form->frameCornersAction->trigger();
+            app.form->addReferencePoint();
+            app.pressOnPicture(fifth.x(), fifth.y());
+            app.module->addedReferences.back().typedX = "5";
+            app.module->addedReferences.back().typedY = "0";
+        }));
+        QCOMPARE(app.module->addedReferences.size(), 3u);
+        QCOMPARE(app.platform.texts(), QStringList{" --- DIGITIZE が終了しました。--- "});
+        const QByteArray fromWindows = saveFromWindows(app, "windows");
+
+        const QStringList more{"--frame-corners", QStringLiteral("--ref=%1,%2,5,0").arg(fifth.x()).arg(fifth.y())};
+        const CommandRun run = runCommand(commandArguments(app.path("tilted.png"), calibration) + more);
+        QVERIFY2(run.exitCode == 0, run.standardError.constData());
+        QCOMPARE(run.standardError, QByteArray());
+        QCOMPARE(run.standardOutput, fromWindows);
+        // The corners mattered: with the two picks alone the page reads otherwise.
+        QVERIFY(runCommand(commandArguments(app.path("tilted.png"), calibration)).standardOutput != fromWindows);
     }
 
     void aColourOffThePictureIsReportedForThatImage()
