@@ -19,12 +19,20 @@ QString pixelText(double value)
     return value == std::floor(value) ? QString::number(value, 'f', 0) : QString::number(value, 'f', 2);
 }
 
-QTableWidgetItem* fixedItem(const QString& text)
+// Sets a cell's text, keeping its item: the list refreshes while one of its
+// own cells tells of an edit, and that item must outlive the telling.
+void setCell(QTableWidget& table, int row, int column, const QString& text, bool editable)
 {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment(Qt::AlignCenter);
-    return item;
+    QTableWidgetItem* item = table.item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        table.setItem(row, column, item);
+    }
+    if (item->text() != text) item->setText(text);
+    const Qt::ItemFlags flags =
+        Qt::ItemIsSelectable | Qt::ItemIsEnabled | (editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
+    if (item->flags() != flags) item->setFlags(flags);
+    if (!editable) item->setTextAlignment(Qt::AlignCenter);
 }
 
 }  // namespace
@@ -75,27 +83,28 @@ void ReferenceList::refresh()
     const int selected = table->currentRow();
     const auto& added = module_.addedReferences;
     table->setRowCount(int(2 + added.size()));
-    const auto editable = [](const QString& text) { return new QTableWidgetItem(text); };
+    const auto fixed = [this](int row, int column, const QString& text) { setCell(*table, row, column, text, false); };
+    const auto typed = [this](int row, int column, const QString& text) { setCell(*table, row, column, text, true); };
     const struct {
         tk::Label *pixelX, *pixelY;
         tk::TextBox *valueX, *valueY;
     } picks[2] = {{form_.Label11, form_.Label12, form_.Text1, form_.Text2},
                   {form_.Label13, form_.Label14, form_.Text3, form_.Text4}};
     for (int row = 0; row < 2; ++row) {
-        table->setItem(row, Number, fixedItem(row == 0 ? QStringLiteral("1 始点") : QStringLiteral("2 終点")));
-        table->setItem(row, PixelX, fixedItem(picks[row].pixelX->Caption()));
-        table->setItem(row, PixelY, fixedItem(picks[row].pixelY->Caption()));
-        table->setItem(row, ValueX, editable(picks[row].valueX->Text()));
-        table->setItem(row, ValueY, editable(picks[row].valueY->Text()));
+        fixed(row, Number, row == 0 ? QStringLiteral("1 始点") : QStringLiteral("2 終点"));
+        fixed(row, PixelX, picks[row].pixelX->Caption());
+        fixed(row, PixelY, picks[row].pixelY->Caption());
+        typed(row, ValueX, picks[row].valueX->Text());
+        typed(row, ValueY, picks[row].valueY->Text());
     }
     for (std::size_t i = 0; i < added.size(); ++i) {
         const int row = int(2 + i);
         const QString number = QString::number(row + 1) + (added[i].found ? QStringLiteral(" 検出") : QString());
-        table->setItem(row, Number, fixedItem(number));
-        table->setItem(row, PixelX, fixedItem(pixelText(added[i].x)));
-        table->setItem(row, PixelY, fixedItem(pixelText(added[i].y)));
-        table->setItem(row, ValueX, editable(added[i].typedX));
-        table->setItem(row, ValueY, editable(added[i].typedY));
+        fixed(row, Number, number);
+        fixed(row, PixelX, pixelText(added[i].x));
+        fixed(row, PixelY, pixelText(added[i].y));
+        typed(row, ValueX, added[i].typedX);
+        typed(row, ValueY, added[i].typedY);
     }
     showFit();
     if (selected >= 0 && selected < table->rowCount()) table->selectRow(selected);
@@ -109,9 +118,8 @@ void ReferenceList::showFit()
     const auto fit = form_.fittedReferences();
     for (int row = 0; row < table->rowCount(); ++row) {
         const bool known = fit.ok() && std::size_t(row) < fit.mapping->residuals().size() && table->rowCount() > 2;
-        table->setItem(
-            row, Residual,
-            fixedItem(known ? QString::number(fit.mapping->residuals()[std::size_t(row)], 'f', 2) : QString()));
+        setCell(*table, row, Residual,
+                known ? QString::number(fit.mapping->residuals()[std::size_t(row)], 'f', 2) : QString(), false);
     }
     if (table->rowCount() <= 2)
         fitNote->setText(
