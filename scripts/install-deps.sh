@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   locales time
   file desktop-file-utils librsvg2-bin
+  gnuplot-nox grace ploticus r-base-core
 )
 
 missing=()

@@ -24,13 +24,14 @@ double curve(double x)
     return 50 + 40 * std::sin(x);
 }
 
-// The page drawn square at (100, 500), then through `page` onto the picture.
-QImage drawnPage(const QTransform& page, QColor ink)
+// The page drawn square at (100, 500), then through `page` onto the picture;
+// the curve `inkWidth` wide, a hair without smoothing as some programs draw it.
+QImage drawnPage(const QTransform& page, QColor ink, double inkWidth = 2.0)
 {
     QImage image(1000, 800, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, inkWidth > 1.0);
     painter.setTransform(QTransform::fromTranslate(100, 500) * page);
     painter.setPen(QPen(Qt::black, 1.5));
     painter.drawRect(QRectF(0, -kHeight, kWidth, kHeight));
@@ -40,7 +41,7 @@ QImage drawnPage(const QTransform& page, QColor ink)
         const QPointF at(i, -curve(i / 60.0) * 4);
         i == 0 ? path.moveTo(at) : path.lineTo(at);
     }
-    painter.setPen(QPen(ink, 2.0));
+    painter.setPen(QPen(ink, inkWidth));
     painter.drawPath(path);
     return image;
 }
@@ -57,9 +58,9 @@ struct Errors {
     std::size_t points = 0;
 };
 
-Errors digitizedWithCorners(const QTransform& page, std::optional<QColor> ink = std::nullopt)
+Errors digitizedWithCorners(const QTransform& page, std::optional<QColor> ink = std::nullopt, double inkWidth = 2.0)
 {
-    const QImage picture = image::composeDrawingArea(drawnPage(page, ink.value_or(QColor(20, 20, 140))));
+    const QImage picture = image::composeDrawingArea(drawnPage(page, ink.value_or(QColor(20, 20, 140)), inkWidth));
     const QPointF start = corner(page, 0, 0), end = corner(page, 10, 100);
     const QPointF upperLeft = corner(page, 0, 100), lowerRight = corner(page, 10, 0);
     References refs;
@@ -115,6 +116,16 @@ TEST(TiltedPage, FourCornersReadAKeystonedPhotograph)
     const Errors red = digitizedWithCorners(keystone, QColor(220, 30, 30));
     EXPECT_LE(red.largest, 1.0);
     EXPECT_GE(red.within, 0.99);
+}
+
+// Resampled half on the line and half on the paper, a one-pixel line would
+// fade out of its colour's reach and the curve break up.
+TEST(TiltedPage, AHairlineKeepsItsColourThroughTheResampling)
+{
+    const Errors hair = digitizedWithCorners(QTransform().rotate(-2.6), QColor(40, 40, 230), 1.0);
+    EXPECT_GT(hair.points, 560u);
+    EXPECT_LE(hair.largest, 1.0);
+    EXPECT_GE(hair.within, 0.99);
 }
 
 TEST(TiltedPage, FourCornersOfASquarePageGiveTheTwoCornersResult)

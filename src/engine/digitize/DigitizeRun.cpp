@@ -1,5 +1,6 @@
 #include "engine/digitize/DigitizeRun.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -43,7 +44,12 @@ DigitizeOutcome digitize(const image::PixelView& view, const References& refs, c
     if (!more.empty()) {
         const FitOutcome fit = mappingOf(refs, more);
         if (!fit.ok()) return refused(fit.refusal);
-        rectified.emplace(view, refs, *fit.mapping);
+        std::optional<ColourTarget> keep;
+        if (followed) {
+            const CurveColour shade = fullestShadeNear(view, *followed);
+            keep = ColourTarget{shade.red, shade.green, shade.blue, std::clamp(shade.tolerance, 0, 254)};
+        }
+        rectified.emplace(view, refs, *fit.mapping, keep);
         if (followed) {
             const PlanePoint seed = rectified->rectifiedOf({double(followed->x), double(followed->y)});
             followed->x = int(std::lround(seed.x));

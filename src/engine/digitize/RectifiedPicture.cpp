@@ -37,9 +37,55 @@ std::uint32_t mix(std::uint32_t a, std::uint32_t b, std::uint32_t w)
     return (rb & 0x00FF00FFu) | (g << 8);
 }
 
+// Whether `blend` is `ink` thinned with white paper, as where a thin line
+// and the paper share a resampled pixel, within `slack` in each component,
+// and still a quarter ink at least: a faint tinge is no line.
+bool thinnedWithPaper(std::uint32_t blend, std::uint32_t ink, int slack)
+{
+    double along = 0, length = 0;
+    int b[3], c[3];
+    for (int k = 0; k < 3; ++k) {
+        b[k] = int((blend >> (8 * k)) & 0xFFu);
+        c[k] = int((ink >> (8 * k)) & 0xFFu);
+        along += double(b[k] - c[k]) * (255 - c[k]);
+        length += double(255 - c[k]) * (255 - c[k]);
+    }
+    if (length == 0) return false;
+    const double t = along / length;  // 0 the ink itself, 1 the paper
+    if (t < 0 || t > 0.75) return false;
+    for (int k = 0; k < 3; ++k)
+        if (std::abs(b[k] - (c[k] + t * (255 - c[k]))) > slack) return false;
+    return true;
+}
+
+// The blend itself, or, where it no longer shows the colour kept but is a
+// pixel that does thinned with the paper (a quarter of the blend at least, so
+// that a line widens alike on both sides, and showing the colour well, not a
+// speck of noise at an edge), the nearest colour that still just shows it:
+// the line stays whole, and such pixels weigh next to nothing where its
+// centre is taken.
+std::uint32_t keptColour(std::uint32_t blend, const std::uint32_t (&taps)[4], const std::uint32_t (&weights)[4],
+                         const ColourTarget& keep)
+{
+    if (closenessTo(keep, blend) > 0) return blend;
+    for (int i = 0; i < 4; ++i) {
+        if (weights[i] < 256 * 256 / 4 || closenessTo(keep, taps[i]) <= (keep.tolerance + 1) / 2 ||
+            !thinnedWithPaper(blend, taps[i], keep.tolerance / 2))
+            continue;
+        std::uint32_t kept = 0xFF000000u;
+        const int wanted[3] = {keep.blue, keep.green, keep.red};
+        for (int k = 0; k < 3; ++k) {
+            const int value = int((blend >> (8 * k)) & 0xFFu);
+            kept |= std::uint32_t(std::clamp(value, wanted[k] - keep.tolerance, wanted[k] + keep.tolerance)) << (8 * k);
+        }
+        return kept;
+    }
+    return blend;
+}
+
 // The picture between its pixel centres at (x, y), given in 256ths of a
 // pixel: a position within a 256th of a pixel centre is that pixel itself.
-std::uint32_t bilinear(const image::PixelView& picture, int x256, int y256)
+std::uint32_t bilinear(const image::PixelView& picture, int x256, int y256, const ColourTarget* keep)
 {
     const int x0 = x256 >> 8, y0 = y256 >> 8;
     const auto wx = std::uint32_t(x256 & 0xFF), wy = std::uint32_t(y256 & 0xFF);
@@ -56,13 +102,16 @@ std::uint32_t bilinear(const image::PixelView& picture, int x256, int y256)
         p01 = pixelAt(picture, x0, y0 + 1);
         p11 = pixelAt(picture, x0 + 1, y0 + 1);
     }
-    return 0xFF000000u | mix(mix(p00, p10, wx), mix(p01, p11, wx), wy);
+    const std::uint32_t blend = 0xFF000000u | mix(mix(p00, p10, wx), mix(p01, p11, wx), wy);
+    if (!keep) return blend;
+    return keptColour(blend, {p00, p10, p01, p11}, {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy},
+                      *keep);
 }
 
 }  // namespace
 
 RectifiedPicture::RectifiedPicture(const image::PixelView& picture, const References& refs,
-                                   const FittedMapping& mapping)
+                                   const FittedMapping& mapping, const std::optional<ColourTarget>& keep)
     : width_(picture.width), height_(picture.height),
       pixels_(std::size_t(std::max(width_, 0)) * std::size_t(std::max(height_, 0)), image::kDrawingAreaBackground)
 {
@@ -95,7 +144,7 @@ RectifiedPicture::RectifiedPicture(const image::PixelView& picture, const Refere
             std::int64_t px = fixed(from.x), py = fixed(from.y);
             const std::int64_t dx = (fixed(to.x) - px) / count, dy = (fixed(to.y) - py) / count;
             for (int k = 0; k < count; ++k, px += dx, py += dy)
-                row[x + k] = bilinear(picture, int((px + 128) >> 8), int((py + 128) >> 8));
+                row[x + k] = bilinear(picture, int((px + 128) >> 8), int((py + 128) >> 8), keep ? &*keep : nullptr);
             from = to;
         }
     }

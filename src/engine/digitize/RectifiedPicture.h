@@ -7,8 +7,10 @@
 // turns its columns and rows into the fitted mapping's values.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "engine/digitize/ColourRuns.h"
 #include "engine/digitize/Homography.h"
 #include "engine/digitize/ReferenceFit.h"
 #include "engine/digitize/References.h"
@@ -21,7 +23,13 @@ public:
     // Resamples `picture` (bilinear, at its own resolution) over the
     // rectangle between the start and end points of `refs` and two pixels
     // around it; the rest of the area shows the image area's grey.
-    RectifiedPicture(const image::PixelView& picture, const References& refs, const FittedMapping& mapping);
+    //
+    // With a curve's colour, a pixel whose blend no longer shows that colour
+    // while one of the four pixels it is blended from does shows that one:
+    // a thin line blended half and half with the paper would fade out of
+    // the colour's tolerance, and the curve break up into pieces.
+    RectifiedPicture(const image::PixelView& picture, const References& refs, const FittedMapping& mapping,
+                     const std::optional<ColourTarget>& keep = std::nullopt);
 
     image::PixelView view() const;
 
