@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "SilentPlatform.h"
+
 #include <QCoreApplication>
 #include <QImage>
 
@@ -162,19 +164,10 @@ void BM_ScanPerPixel(benchmark::State& state)
 }
 BENCHMARK(BM_ScanPerPixel)->Unit(benchmark::kMillisecond);
 
-// Answers every message at once, as a user who has already read it.
-class SilentPlatform : public vastrel::tk::Platform {
-public:
-    void MsgBox(const QString&, int) override {}
-    void DoEvents() override { QCoreApplication::processEvents(); }
-    QDate Date() const override { return QDate(2026, 12, 7); }
-    void End() override { std::abort(); }
-};
-
 void BM_Digitize(benchmark::State& state)
 {
     const GraphPicture& p = picture();
-    SilentPlatform platform;
+    vastrel::bench::SilentPlatform platform;
     vastrel::shell::Module1 module(platform);
     vastrel::shell::Form1 form(module);
     const QImage image(reinterpret_cast<const uchar*>(p.pixels.data()), kWidth, kHeight, kWidth * 4,

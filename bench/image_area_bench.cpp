@@ -21,6 +21,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "SilentPlatform.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -55,20 +57,11 @@ QImage graphPicture()
     return image;
 }
 
-// Answers every message at once, as a user who has already read it.
-class SilentPlatform : public vastrel::tk::Platform {
-public:
-    void MsgBox(const QString&, int) override {}
-    void DoEvents() override { QCoreApplication::processEvents(); }
-    QDate Date() const override { return QDate(2026, 12, 7); }
-    void End() override { std::abort(); }
-};
-
 // The main window shown in a folder holding graph.png and graph.jpeg.
 struct ShownWindow {
     QTemporaryDir folder;
     QString previous = QDir::currentPath();
-    SilentPlatform platform;
+    vastrel::bench::SilentPlatform platform;
     std::unique_ptr<vastrel::shell::Module1> module;
     std::unique_ptr<vastrel::shell::Form1> form;
 

@@ -14,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "SilentPlatform.h"
+
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
@@ -96,19 +98,10 @@ void BM_DigitizeFourPoints(benchmark::State& state)
 }
 BENCHMARK(BM_DigitizeFourPoints)->Unit(benchmark::kMillisecond);
 
-// Answers every message at once, as a user who has already read it.
-class SilentPlatform : public tk::Platform {
-public:
-    void MsgBox(const QString&, int) override {}
-    void DoEvents() override { QCoreApplication::processEvents(); }
-    QDate Date() const override { return QDate(2026, 12, 8); }
-    void End() override { std::abort(); }
-};
-
 void BM_DigitizeButton(benchmark::State& state)
 {
     const TiltedGraph& g = graph();
-    SilentPlatform platform;
+    vastrel::bench::SilentPlatform platform;
     shell::Module1 module(platform);
     shell::Form1 form(module);
     form.Picture1->setPicture(g.area.copy(0, 0, 1004, 800));

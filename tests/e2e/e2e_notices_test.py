@@ -9,21 +9,19 @@ image area while the completion message shows.
 Usage: e2e_notices_test.py PROGRAM [--screenshots FOLDER]
 (--screenshots keeps pictures of the notice and the two messages there)"""
 
-import argparse
 import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 from pathlib import Path
 
-from clipboard import ImageOnClipboard, require_xclip
+from clipboard import ImageOnClipboard
 from graph_images import BLACK, write_image
 from program_road import (END_POINT_BUTTON, IMAGE_ORIGIN, MESSAGE_TITLE, RESULT_TITLE, START_BUTTON, Program,
                           Road)
 from raster import Raster
+from scenario import run_scenario
 from window_capture import capture_window, screen_area
-from x_display import Desktop, StepFailed, VirtualDisplay, wait_until
+from x_display import Desktop, StepFailed, wait_until
 
 # The whole-area erase after which the undo memory (64 MB, 3.2 MB an erase)
 # forgets its first step, and one more.
@@ -116,30 +114,5 @@ def capture(desktop: Desktop, path: Path) -> Path:
     return path
 
 
-def main() -> int:
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("program", type=Path)
-    parser.add_argument("--screenshots", type=Path)
-    arguments = parser.parse_args()
-    with tempfile.TemporaryDirectory(prefix="vastrel-notices-") as work_dir:
-        work = Path(work_dir)
-        try:
-            require_xclip()
-            with VirtualDisplay(work / "xvfb.log") as display:
-                problems = go_astray(arguments.program.resolve(), work, Desktop(display.name),
-                                     arguments.screenshots)
-        except StepFailed as failure:
-            problems = [str(failure)]
-        if problems:
-            print("FAIL notices:", *(f"  {p}" for p in problems), sep="\n")
-            log = work / "program.log"
-            if log.exists():
-                print(log.read_text(errors="replace")[-3000:])
-            return 1
-    print("PASS notices")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_scenario(__doc__, "notices", go_astray, needs_xclip=True, takes_screenshots=True))

@@ -9,14 +9,11 @@ with the legend painted out.
 
 Usage: e2e_paste_test.py PROGRAM"""
 
-import argparse
-import signal
 import subprocess
 import sys
-import tempfile
 from pathlib import Path
 
-from clipboard import ImageOnClipboard, require_xclip
+from clipboard import ImageOnClipboard
 from csv_check import csv_problems
 from expected_points import expected_points
 from graph_case import GRAPH_CASES
@@ -24,8 +21,9 @@ from graph_images import BLACK, CURVE_BLUE, WHITE, draw_graph, write_image
 from program_road import END_POINT_BUTTON, IMAGE_ORIGIN, START_BUTTON, Program, Road, wait_for_file
 from raster import Raster
 from road_scenarios import end_with_result_window
+from scenario import run_scenario
 from window_capture import settled_screen
-from x_display import Desktop, StepFailed, VirtualDisplay, wait_until
+from x_display import Desktop, StepFailed, wait_until
 
 CASE = GRAPH_CASES[0]
 # The legend's box (left, top, right, bottom, corners included), below the
@@ -105,28 +103,5 @@ def paste_erase_and_digitize(program: Path, work: Path, desktop: Desktop) -> lis
         return csv_problems(data, expected) + end_with_result_window(road, result_window)
 
 
-def main() -> int:
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("program", type=Path)
-    program = parser.parse_args().program.resolve()
-    with tempfile.TemporaryDirectory(prefix="vastrel-paste-") as work_dir:
-        work = Path(work_dir)
-        try:
-            require_xclip()
-            with VirtualDisplay(work / "xvfb.log") as display:
-                problems = paste_erase_and_digitize(program, work, Desktop(display.name))
-        except StepFailed as failure:
-            problems = [str(failure)]
-        if problems:
-            print("FAIL paste-erase-digitize:", *(f"  {p}" for p in problems), sep="\n")
-            log = work / "program.log"
-            if log.exists():
-                print(log.read_text(errors="replace")[-3000:])
-            return 1
-    print("PASS paste-erase-digitize")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_scenario(__doc__, "paste-erase-digitize", paste_erase_and_digitize, needs_xclip=True, takes_screenshots=False))

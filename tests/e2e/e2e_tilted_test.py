@@ -9,17 +9,15 @@ within 1 % of full scale, where the two corners alone are off by several.
 
 Usage: e2e_tilted_test.py PROGRAM [--screenshots FOLDER]"""
 
-import argparse
 import math
-import signal
 import subprocess
 import sys
-import tempfile
 from pathlib import Path
 
 from program_road import END_POINT_BUTTON, START_BUTTON, Program, Road, wait_for_file
+from scenario import run_scenario
 from window_capture import capture_window
-from x_display import Desktop, StepFailed, VirtualDisplay
+from x_display import Desktop
 
 # The frame in the drawn picture, in pixel centres: 100 .. 700 across, 60 .. 460 down.
 LEFT, RIGHT, TOP, BOTTOM = 100, 700, 60, 460
@@ -108,29 +106,5 @@ def read_tilted_page(program: Path, work: Path, desktop: Desktop, screenshots) -
     return problems
 
 
-def main() -> int:
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("program", type=Path)
-    parser.add_argument("--screenshots", type=Path)
-    arguments = parser.parse_args()
-    with tempfile.TemporaryDirectory(prefix="vastrel-tilted-") as work_dir:
-        work = Path(work_dir)
-        try:
-            with VirtualDisplay(work / "xvfb.log") as display:
-                problems = read_tilted_page(arguments.program.resolve(), work, Desktop(display.name),
-                                            arguments.screenshots)
-        except StepFailed as failure:
-            problems = [str(failure)]
-        if problems:
-            print("FAIL tilted page:", *(f"  {p}" for p in problems), sep="\n")
-            log = work / "program.log"
-            if log.exists():
-                print(log.read_text(errors="replace")[-3000:])
-            return 1
-    print("PASS tilted page")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_scenario(__doc__, "tilted page", read_tilted_page, needs_xclip=False, takes_screenshots=True))
