@@ -144,7 +144,7 @@ void BM_ColourScan(benchmark::State& state)
     const vastrel::digitize::CurveColour colour{0x20, 0x20, 0x80, x, y};
     for (auto _ : state) {
         auto rows = vastrel::digitize::scanColumnsForColour(p.view, p.refs, colour);
-        benchmark::DoNotOptimize(rows->data());
+        benchmark::DoNotOptimize(rows->rows.data());
         benchmark::ClobberMemory();
     }
     const auto w = vastrel::digitize::colourScanWindowOf(p.refs);

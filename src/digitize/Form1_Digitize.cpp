@@ -5,6 +5,7 @@
 #include "engine/digitize/DigitizeMessages.h"
 #include "engine/digitize/DigitizeRun.h"
 #include "engine/digitize/ScanReach.h"
+#include "engine/digitize/ScanWindow.h"
 #include "digitize/ShowDigitizedResult.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
@@ -48,6 +49,10 @@ void Form1::Command5_Click()
     }
     showScanNotice(digitize::scanReachOf(references, Picture1->Picture().size(), module_.curveColour.has_value()));
 
+    const bool fillsWindow = outcome.firstColumn == 0 &&
+                             std::int64_t(outcome.points.size()) == digitize::scanWindowOf(references).columnCount();
+    module_.firstPointColumn.reset();
+    if (!fillsWindow) module_.firstPointColumn = module_.StartPixelX + 2.0f + float(outcome.firstColumn);
     module_.PointCount = 0;
     for (const digitize::DigitizedPoint& point : outcome.points) {
         const auto row = static_cast<std::int16_t>(module_.PointCount + 1);

@@ -56,11 +56,18 @@ void drawPlot(tk::PictureBox& plot, const shell::Module1& module, const TypedVal
 
     // Point i lies in column sx + 1 + i, so the polyline starts at point 2.
     plot.setDrawWidth(2);
-    plot.PSet(sx + 2, module.CurvePixelY(1), curveColor);
-    int i = 2;
-    for (float x = sx + 3; x <= ex - 2; x += 1) {
-        plot.LineTo(x, module.CurvePixelY(i), curveColor);
-        ++i;
+    if (const auto first = module.firstPointColumn) {
+        // A curve that starts or ends inside the window: its own columns only.
+        if (module.PointCount >= 1) plot.PSet(*first, module.CurvePixelY(1), curveColor);
+        for (int k = 2; k <= module.PointCount; ++k)
+            plot.LineTo(*first + float(k - 1), module.CurvePixelY(k), curveColor);
+    } else {
+        plot.PSet(sx + 2, module.CurvePixelY(1), curveColor);
+        int i = 2;
+        for (float x = sx + 3; x <= ex - 2; x += 1) {
+            plot.LineTo(x, module.CurvePixelY(i), curveColor);
+            ++i;
+        }
     }
 
     const double w = ex - sx, h = sy - ey;

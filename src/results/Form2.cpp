@@ -68,7 +68,7 @@ void Form2::Command6_Click()
 void Form2::List1_Click()
 {
     const int r = List1->ListIndex();
-    Line2->setX1(static_cast<float>(r) + (module_.StartPixelX + 2.0f));
+    Line2->setX1(static_cast<float>(r) + module_.firstPointColumn.value_or(module_.StartPixelX + 2.0f));
     Line2->setX2(Line2->X1());
     Line1->setY1(module_.CurvePixelY(r + 1));
     Line1->setY2(Line1->Y1());
@@ -88,8 +88,11 @@ void Form2::Picture1_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y)
         return;
     }
     Line2->setVisible(true);
-    if (X >= module_.StartPixelX + 2.0f && X <= module_.EndPixelX - 2.0f) {
-        const float r = X - (module_.StartPixelX + 2.0f);
+    // A curve that starts or ends inside the window is read over its own columns.
+    const float first = module_.firstPointColumn.value_or(module_.StartPixelX + 2.0f);
+    const float last = module_.firstPointColumn ? first + float(module_.PointCount - 1) : module_.EndPixelX - 2.0f;
+    if (X >= first && X <= last) {
+        const float r = X - first;
         // The pointer handling ends quietly at its first failure: a row the
         // list does not have (the reference points were picked again after
         // Digitize), a row beyond the table, or one too large for the index.

@@ -51,6 +51,10 @@ public:
     Unset<std::int16_t> DigitizedFlag;
     // The colour Digitize finds the curve by; none for the darkest pixel.
     std::optional<digitize::CurveColour> curveColour;
+    // The image column of point 1 when a curve found by its colour starts
+    // after the scan window's first column or ends before its last; none
+    // when the points fill the window, one a column from StartPixelX + 2.
+    std::optional<float> firstPointColumn;
     // The reference points besides the start and end points, as rows 3, 4, ...
     // of the reference list; loading another image keeps them, Reset clears them.
     std::vector<AddedReference> addedReferences;

@@ -49,7 +49,7 @@ Figures measure(const digitize::DigitizeOutcome& outcome, const QJsonObject& gra
     std::size_t within = 0;
     double squares = 0.0;
     for (std::size_t i = 0; i < outcome.points.size(); ++i) {
-        const QJsonObject truth = columns[static_cast<qsizetype>(i)].toObject();
+        const QJsonObject truth = columns[static_cast<qsizetype>(outcome.firstColumn + i)].toObject();
         const digitize::DigitizedPoint& p = outcome.points[i];
         const double share = std::abs(p.y - truth["y"].toDouble()) / fullScale;
         within += share <= 0.005;
@@ -61,7 +61,7 @@ Figures measure(const digitize::DigitizeOutcome& outcome, const QJsonObject& gra
     f.within05 = f.points ? static_cast<double>(within) / static_cast<double>(f.points) : 0.0;
     f.rmsRows = f.points ? std::sqrt(squares / static_cast<double>(f.points)) : 0.0;
 
-    const int firstColumn = graph["corners"].toArray()[0].toInt() + 2;
+    const int firstColumn = graph["corners"].toArray()[0].toInt() + 2 + static_cast<int>(outcome.firstColumn);
     for (const QJsonValue marker : graph["markers"].toArray()) {
         const int i = marker["column"].toInt() - firstColumn;
         if (i < 0 || i >= static_cast<int>(f.points)) continue;

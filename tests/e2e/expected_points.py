@@ -28,29 +28,30 @@ def curve_rows(raster: Raster, area: PlotArea) -> list[int]:
     return rows
 
 
-def colour_rows(raster: Raster, area: PlotArea, colour, tolerance: int = 48) -> list[float]:
-    """For each column from SX + 2 to EX - 2, the centre of the pixels within
-    `tolerance` of `colour` in every component among rows EY + 1 to SY - 1 (the
-    test graphs draw the curve in one colour, one run per column, so every
-    pixel weighs the same); columns without one on the straight line between
-    their found neighbours, beyond the ends the nearest found row. Single
-    precision, as the program keeps rows."""
+def colour_rows(raster: Raster, area: PlotArea, colour, tolerance: int = 48) -> tuple[int, list[float]]:
+    """For each column from SX + 2 to EX - 2 that the curve reaches, the
+    centre of the pixels within `tolerance` of `colour` in every component
+    among rows EY + 1 to SY - 1 (the test graphs draw the curve in one colour,
+    one run per column, so every pixel weighs the same); columns without one
+    on the straight line between their found neighbours. Before the first and
+    after the last column that shows the curve there is none. Returned with
+    the index of the first column from SX + 2; single precision, as the
+    program keeps rows."""
     found = []
     for x in range(area.start_x + 2, area.end_x - 1):
         rows = [y for y in range(area.end_y + 1, area.start_y)
                 if all(abs(a - b) <= tolerance for a, b in zip(raster.get(x, y), colour))]
         found.append((min(rows) + max(rows)) / 2 if rows else None)
     known = [i for i, row in enumerate(found) if row is not None]
+    if not known:
+        return 0, []
     rows = []
-    for i, row in enumerate(found):
-        before = max((k for k in known if k <= i), default=None)
-        after = min((k for k in known if k >= i), default=None)
-        if before is None or after is None or before == after:
-            row = found[before if after is None else after if before is None else before]
-        else:
-            row = found[before] + (found[after] - found[before]) * (i - before) / (after - before)
+    for i in range(known[0], known[-1] + 1):
+        before = max(k for k in known if k <= i)
+        after = min(k for k in known if k >= i)
+        row = found[i] if before == after else found[before] + (found[after] - found[before]) * (i - before) / (after - before)
         rows.append(struct.unpack("f", struct.pack("f", row))[0])
-    return rows
+    return known[0], rows
 
 
 def graph_x(case: GraphCase, column: float) -> float:
@@ -69,8 +70,8 @@ def graph_y(case: GraphCase, row: float) -> float:
 
 def expected_points(case: GraphCase, raster: Raster, colour=None) -> list[tuple[float, float]]:
     """The points of the darkest-pixel rule, or of the curve's `colour`."""
-    first_column = case.area.start_x + 2
-    rows = curve_rows(raster, case.area) if colour is None else colour_rows(raster, case.area, colour)
+    first, rows = (0, curve_rows(raster, case.area)) if colour is None else colour_rows(raster, case.area, colour)
+    first_column = case.area.start_x + 2 + first
     return [(graph_x(case, first_column + i), graph_y(case, row)) for i, row in enumerate(rows)]
 
 

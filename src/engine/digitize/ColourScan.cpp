@@ -59,28 +59,28 @@ std::optional<RunAt> anchorRun(const image::PixelView& view, const ScanWindow& w
     return runNear(runs, static_cast<std::size_t>(column), row);
 }
 
-// Found rows kept; the others on the straight line between the found
-// neighbours, or the nearest found row beyond the ends.
-std::vector<float> filledRows(const std::vector<std::optional<double>>& track, double firstRow)
+// From the first found column to the last: found rows kept, the others on
+// the straight line between the found neighbours.
+ColourTrack filledRows(const std::vector<std::optional<double>>& track, double firstRow)
 {
-    std::vector<float> rows(track.size());
+    ColourTrack filled;
     std::optional<std::size_t> previous;
     for (std::size_t i = 0; i < track.size(); ++i) {
         if (!track[i]) continue;
         const double here = firstRow + *track[i];
         if (!previous) {
-            std::fill(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(i), static_cast<float>(here));
+            filled.first = i;
         } else {
             const double before = firstRow + *track[*previous];
             const auto span = static_cast<double>(i - *previous);
             for (std::size_t k = *previous + 1; k < i; ++k)
-                rows[k] = static_cast<float>(before + (here - before) * static_cast<double>(k - *previous) / span);
+                filled.rows.push_back(
+                    static_cast<float>(before + (here - before) * static_cast<double>(k - *previous) / span));
         }
-        rows[i] = static_cast<float>(here);
+        filled.rows.push_back(static_cast<float>(here));
         previous = i;
     }
-    if (previous) std::fill(rows.begin() + static_cast<std::ptrdiff_t>(*previous) + 1, rows.end(), rows[*previous]);
-    return rows;
+    return filled;
 }
 
 }  // namespace
@@ -142,11 +142,11 @@ bool isPaperColour(const CurveColour& colour)
     return closenessTo(targetOf(colour), 0xFFFFFFFFu) > 0;
 }
 
-std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& view, const References& refs,
-                                                       const CurveColour& colour)
+std::optional<ColourTrack> scanColumnsForColour(const image::PixelView& view, const References& refs,
+                                                const CurveColour& colour)
 {
     const ScanWindow window = colourScanWindowOf(refs);
-    if (window.columnCount() == 0) return std::vector<float>{};
+    if (window.columnCount() == 0) return ColourTrack{};
     const CurveColour matched = fullestShadeNear(view, colour);
     const ColourRuns runs = findColourRuns(view, window, targetOf(matched));
     if (runs.totalRuns() == 0) return std::nullopt;

@@ -8,8 +8,9 @@
 //    continuity keep the axes out, so a curve close to them is still found.
 //  - Columns where the curve is not found (hidden behind another curve, or
 //    broken) take the row on the straight line between the nearest found
-//    columns on either side; before the first and after the last found
-//    column, the nearest found row.
+//    columns on either side. Before the first and after the last found
+//    column there is no curve, and no row: the curve may start and end
+//    inside the window.
 //  - An anti-aliased line may be taken at a pale fringe pixel. When the pixel
 //    the colour was taken from still shows it and a neighbour shows the same
 //    hue with more ink on white paper, that fuller shade is matched instead,
@@ -24,11 +25,17 @@
 
 namespace vastrel::digitize {
 
-// The row of the curve in each column of the scan window of `refs`, left to
-// right, or nothing when no pixel of the window matches the colour at all.
+// The curve's rows in the columns of the scan window it reaches.
+struct ColourTrack {
+    std::size_t first = 0;    // the window column of rows[0]
+    std::vector<float> rows;  // one a column, from `first` on, left to right
+};
+
+// The curve's row in each column of the scan window of `refs` that it
+// reaches, or nothing when no pixel of the window matches the colour at all.
 // A window without columns gives no rows, like the darkest-pixel scan.
-std::optional<std::vector<float>> scanColumnsForColour(const image::PixelView& view, const References& refs,
-                                                       const CurveColour& colour);
+std::optional<ColourTrack> scanColumnsForColour(const image::PixelView& view, const References& refs,
+                                                const CurveColour& colour);
 
 // The colour actually matched for `colour` (see above), with the pixel it
 // shows at; `colour` itself unless a fuller shade of it lies next to the

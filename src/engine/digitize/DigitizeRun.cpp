@@ -59,19 +59,20 @@ DigitizeOutcome digitize(const image::PixelView& view, const References& refs, c
     const image::PixelView scanned = rectified ? rectified->view() : view;
 
     std::vector<float> rows;
+    DigitizeOutcome outcome;
     if (followed) {
-        std::optional<std::vector<float>> found = scanColumnsForColour(scanned, refs, *followed);
+        std::optional<ColourTrack> found = scanColumnsForColour(scanned, refs, *followed);
         if (!found) return refused(msg::kNoColourMatch);
-        rows = std::move(*found);
+        rows = std::move(found->rows);
+        outcome.firstColumn = found->first;
     } else {
         rows = scanColumns(scanned, refs);
     }
 
-    DigitizeOutcome outcome;
     outcome.points.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         DigitizedPoint p;
-        p.x = conversion.columnToX(window.columnAt(static_cast<std::int64_t>(i)));
+        p.x = conversion.columnToX(window.columnAt(static_cast<std::int64_t>(outcome.firstColumn + i)));
         p.pixelRow = rows[i];
         p.y = conversion.rowToY(static_cast<double>(rows[i]));
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) return refused(msg::kNotFinite);

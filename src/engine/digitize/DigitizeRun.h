@@ -31,8 +31,12 @@ struct DigitizedPoint {
 // Either the complete list of points or the message why the run was refused;
 // a refused run has no points at all.
 struct DigitizeOutcome {
-    std::vector<DigitizedPoint> points;  // point i belongs to column startX + 2 + i
-    std::string refusal;                 // empty when the run succeeded
+    // Point i belongs to column startX + 2 + firstColumn + i. A curve found
+    // by its colour may start after the window's first column and end
+    // before its last; the darkest pixel gives a point in every column.
+    std::vector<DigitizedPoint> points;
+    std::size_t firstColumn = 0;
+    std::string refusal;  // empty when the run succeeded
 
     bool ok() const { return refusal.empty(); }
 };
