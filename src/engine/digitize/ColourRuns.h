@@ -31,6 +31,7 @@ struct ColourRun {
     std::int64_t bottom = 0;  // last row of the run, included
     double centre = 0.0;      // the rows weighted by their closeness
     double weight = 0.0;      // the sum of the closeness, a measure of its strength
+    bool alongLine = false;   // the run lies on a straight line across the window (StraightLines.h)
 
     bool touches(const ColourRun& other) const { return top <= other.bottom + 1 && other.top <= bottom + 1; }
 };

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 #include "engine/digitize/ColourRuns.h"
 #include "engine/digitize/CurveFollowing.h"
 #include "engine/digitize/ScanWindow.h"
+#include "engine/digitize/StraightLines.h"
 
 namespace vastrel::digitize {
 
@@ -32,54 +35,128 @@ struct Ink {
 };
 
 // The run of window column `column` under window row `row`, or the nearest one
-// within two rows (a pale fringe pixel next to the line's core).
+// within two rows (a pale fringe pixel next to the line's core); one on a
+// straight line across the window only where no other is as near.
 std::optional<RunAt> runNear(const ColourRuns& runs, std::size_t column, std::int64_t row)
 {
     constexpr std::int64_t kNear = 2;
     const auto candidates = runs.column(column);
     std::optional<RunAt> best;
-    std::int64_t bestDistance = kNear + 1;
+    std::int64_t bestDistance = 2 * kNear + 2;
     for (std::size_t k = 0; k < candidates.size(); ++k) {
         const ColourRun& run = candidates[k];
         const std::int64_t d = row < run.top ? run.top - row : row > run.bottom ? row - run.bottom : 0;
-        if (d < bestDistance) best = RunAt{column, k}, bestDistance = d;
+        const std::int64_t ranked = 2 * d + (run.alongLine ? 1 : 0);
+        if (d <= kNear && ranked < bestDistance) best = RunAt{column, k}, bestDistance = ranked;
     }
     return best;
 }
 
-// The run under the pixel the colour was taken from, where that pixel lies in
-// the part of the window inside the picture.
-std::optional<RunAt> anchorRun(const image::PixelView& view, const ScanWindow& window, const ColourRuns& runs,
-                               const CurveColour& colour)
+// The window column and row of the pixel the colour was taken from, where
+// that pixel lies in the part of the window inside the picture.
+std::optional<std::pair<std::int64_t, std::int64_t>> clickInWindow(const image::PixelView& view,
+                                                                   const ScanWindow& window, const CurveColour& colour)
 {
     if (!view.contains(colour.x, colour.y)) return std::nullopt;
     const std::int64_t column = colour.x - static_cast<std::int64_t>(std::floor(window.firstColumn));
     const std::int64_t row = colour.y - static_cast<std::int64_t>(std::floor(window.firstRow));
     if (column < 0 || column >= window.columnCount() || row < 0 || row >= window.rowCount()) return std::nullopt;
-    return runNear(runs, static_cast<std::size_t>(column), row);
+    return std::pair{column, row};
 }
 
-// From the first found column to the last: found rows kept, the others on
-// the straight line between the found neighbours.
-ColourTrack filledRows(const std::vector<std::optional<double>>& track, double firstRow)
+// The run under the clicked pixel, or in the nearest column beside it that
+// has one: where the click fell on a line taken out, its column is empty.
+std::optional<RunAt> anchorRun(const ColourRuns& runs, std::optional<std::pair<std::int64_t, std::int64_t>> click)
+{
+    constexpr std::int64_t kBeside = 3;
+    if (!click) return std::nullopt;
+    const auto [column, row] = *click;
+    for (std::int64_t d = 0; d <= kBeside; ++d)
+        for (const std::int64_t c : {column - d, column + d})
+            if (c >= 0 && c < static_cast<std::int64_t>(runs.columnCount()))
+                if (const auto run = runNear(runs, static_cast<std::size_t>(c), row)) return run;
+    return std::nullopt;
+}
+
+// The straight line through the few rows found before (or after) a gap, as
+// row = a + b column. The two found next to the gap are left out where there
+// are rows enough beyond them: a marker's outline that the curve runs into
+// pulls them off the line. A column or two without a row among them does not
+// end the line.
+struct Line {
+    double a = 0.0, b = 0.0;
+    double at(double column) const { return a + b * column; }
+};
+
+std::optional<Line> lineThrough(const std::vector<TrackColumn>& track, std::size_t from, int direction)
+{
+    constexpr int kPoints = 10, kNextToGap = 2;
+    constexpr std::ptrdiff_t kLongestBreak = 3;
+    std::vector<std::pair<double, double>> found;
+    std::ptrdiff_t lastFound = std::ptrdiff_t(from);
+    for (std::ptrdiff_t i = std::ptrdiff_t(from); i >= 0 && i < std::ptrdiff_t(track.size()); i += direction) {
+        if (!track[std::size_t(i)].row) {
+            if (std::abs(i - lastFound) > kLongestBreak) break;
+            continue;
+        }
+        found.emplace_back(double(i), *track[std::size_t(i)].row);
+        lastFound = i;
+        if (int(found.size()) == kPoints + kNextToGap) break;
+    }
+    const std::size_t skip = found.size() >= std::size_t(kPoints + kNextToGap) ? kNextToGap : 0;
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (std::size_t k = skip; k < found.size(); ++k) {
+        const auto [x, y] = found[k];
+        n += 1, sx += x, sy += y, sxx += x * x, sxy += x * y;
+    }
+    const double det = n * sxx - sx * sx;
+    if (n < 3 || det == 0) return std::nullopt;
+    const double b = (n * sxy - sx * sy) / det;
+    return Line{(sy - b * sx) / n, b};
+}
+
+// The rows of a gap from column `before` to `after` (the found columns on
+// either side). Where the curve passed under a mark of its colour, as under
+// the marker of a data point that its straight pieces meet at, the pieces on
+// either side are carried on to where they meet; elsewhere, and where they
+// do not meet inside the gap, the straight line between the two rows.
+void fillGap(const std::vector<TrackColumn>& track, std::size_t before, std::size_t after, std::vector<double>& rows)
+{
+    const double from = *track[before].row, to = *track[after].row;
+    const auto straight = [&](double column) {
+        return from + (to - from) * (column - double(before)) / double(after - before);
+    };
+    bool crossed = false;
+    for (std::size_t k = before + 1; k < after; ++k) crossed = crossed || track[k].crossed;
+    const auto left = crossed ? lineThrough(track, before, -1) : std::nullopt;
+    const auto right = crossed ? lineThrough(track, after, +1) : std::nullopt;
+    std::optional<double> meet;
+    if (left && right && left->b != right->b) {
+        const double column = (right->a - left->a) / (left->b - right->b);
+        if (column > double(before) && column < double(after)) meet = column;
+    }
+    for (std::size_t k = before + 1; k < after; ++k) {
+        const double column = double(k);
+        rows[k] = !meet ? straight(column) : column <= *meet ? left->at(column) : right->at(column);
+    }
+}
+
+// From the first found column to the last: found rows kept, the gaps filled.
+ColourTrack filledRows(const std::vector<TrackColumn>& track, double firstRow)
 {
     ColourTrack filled;
-    std::optional<std::size_t> previous;
+    std::vector<double> rows(track.size(), 0.0);
+    std::optional<std::size_t> previous, first;
     for (std::size_t i = 0; i < track.size(); ++i) {
-        if (!track[i]) continue;
-        const double here = firstRow + *track[i];
-        if (!previous) {
-            filled.first = i;
-        } else {
-            const double before = firstRow + *track[*previous];
-            const auto span = static_cast<double>(i - *previous);
-            for (std::size_t k = *previous + 1; k < i; ++k)
-                filled.rows.push_back(
-                    static_cast<float>(before + (here - before) * static_cast<double>(k - *previous) / span));
-        }
-        filled.rows.push_back(static_cast<float>(here));
+        if (!track[i].row) continue;
+        rows[i] = *track[i].row;
+        if (previous && i > *previous + 1) fillGap(track, *previous, i, rows);
+        if (!first) first = i;
         previous = i;
     }
+    if (!first) return filled;
+    filled.first = *first;
+    for (std::size_t i = *first; i <= *previous; ++i) filled.rows.push_back(static_cast<float>(firstRow + rows[i]));
     return filled;
 }
 
@@ -148,9 +225,12 @@ std::optional<ColourTrack> scanColumnsForColour(const image::PixelView& view, co
     const ScanWindow window = colourScanWindowOf(refs);
     if (window.columnCount() == 0) return ColourTrack{};
     const CurveColour matched = fullestShadeNear(view, colour);
-    const ColourRuns runs = findColourRuns(view, window, targetOf(matched));
-    if (runs.totalRuns() == 0) return std::nullopt;
-    const auto track = followCurve(runs, anchorRun(view, window, runs, matched), window.rowCount());
+    const ColourRuns found = findColourRuns(view, window, targetOf(matched));
+    if (found.totalRuns() == 0) return std::nullopt;
+    const auto click = clickInWindow(view, window, matched);
+    const StraightLines lines = findStraightLines(found, window.rowCount());
+    const ColourRuns runs = lines.anyAlongRows() ? withStraightLinesMarked(found, lines) : found;
+    const auto track = followCurve(runs, anchorRun(runs, click), window.rowCount());
     return filledRows(track, window.firstRow);
 }
 

@@ -1,164 +1,19 @@
 #include "engine/digitize/CurveFollowing.h"
 
+#include "engine/digitize/CurveCourse.h"
+#include "engine/digitize/MarkerCentre.h"
+#include "engine/digitize/RunChains.h"
+
 #include <cmath>
+#include <cstdlib>
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
+#include <span>
+#include <utility>
 
 namespace vastrel::digitize {
 
 namespace {
-
-// Chains of runs that touch from column to column, as disjoint sets over the
-// runs' indices across all columns.
-class Chains {
-public:
-    explicit Chains(const ColourRuns& runs) : runs_(runs), parent_(runs.totalRuns())
-    {
-        std::iota(parent_.begin(), parent_.end(), std::size_t{0});
-        for (std::size_t col = 0; col + 1 < runs.columnCount(); ++col) joinTouching(col);
-        measure();
-    }
-
-    std::size_t indexOf(RunAt at) const { return runs_.firstIndexOf(at.column) + at.index; }
-    std::size_t span(std::size_t run) { return chain_[find(run)].span(); }
-    // How many rows the chain through `run` reaches over, top to bottom.
-    std::int64_t height(std::size_t run)
-    {
-        const Extent& e = chain_[find(run)];
-        return e.bottomRow - e.topRow + 1;
-    }
-
-    // A run of the longest chain (the heavier of equally long ones), in its
-    // middle column.
-    RunAt middleOfLongest()
-    {
-        std::size_t best = 0;
-        for (std::size_t i = 1; i < parent_.size(); ++i) {
-            const Extent& e = chain_[find(i)];
-            const Extent& b = chain_[find(best)];
-            if (e.span() > b.span() || (e.span() == b.span() && e.weight > b.weight)) best = i;
-        }
-        const Extent& longest = chain_[find(best)];
-        const std::size_t middle = (longest.firstColumn + longest.lastColumn) / 2;
-        RunAt seed{middle, 0};
-        double heaviest = -1.0;
-        const auto column = runs_.column(middle);
-        for (std::size_t k = 0; k < column.size(); ++k) {
-            if (find(runs_.firstIndexOf(middle) + k) == find(best) && column[k].weight > heaviest) {
-                heaviest = column[k].weight;
-                seed.index = k;
-            }
-        }
-        return seed;
-    }
-
-private:
-    struct Extent {
-        std::size_t firstColumn = SIZE_MAX;
-        std::size_t lastColumn = 0;
-        std::int64_t topRow = INT64_MAX;
-        std::int64_t bottomRow = INT64_MIN;
-        double weight = 0.0;
-        std::size_t span() const { return lastColumn - firstColumn + 1; }
-    };
-
-    std::size_t find(std::size_t i)
-    {
-        while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
-        return i;
-    }
-
-    // Both columns' runs are sorted and disjoint, so one sweep finds every
-    // touching pair.
-    void joinTouching(std::size_t col)
-    {
-        const auto left = runs_.column(col), right = runs_.column(col + 1);
-        std::size_t a = 0, b = 0;
-        while (a < left.size() && b < right.size()) {
-            if (left[a].touches(right[b]))
-                parent_[find(runs_.firstIndexOf(col) + a)] = find(runs_.firstIndexOf(col + 1) + b);
-            if (left[a].bottom < right[b].bottom)
-                ++a;
-            else
-                ++b;
-        }
-    }
-
-    void measure()
-    {
-        chain_.assign(parent_.size(), Extent{});
-        for (std::size_t col = 0; col < runs_.columnCount(); ++col) {
-            const auto column = runs_.column(col);
-            for (std::size_t k = 0; k < column.size(); ++k) {
-                Extent& e = chain_[find(runs_.firstIndexOf(col) + k)];
-                e.firstColumn = std::min(e.firstColumn, col);
-                e.lastColumn = std::max(e.lastColumn, col);
-                e.topRow = std::min(e.topRow, column[k].top);
-                e.bottomRow = std::max(e.bottomRow, column[k].bottom);
-                e.weight += column[k].weight;
-            }
-        }
-    }
-
-    const ColourRuns& runs_;
-    std::vector<std::size_t> parent_;
-    std::vector<Extent> chain_;  // valid at each chain's root
-};
-
-// For every run, how many columns the curve can be followed on from it
-// through touching runs, to the right (`ahead`) and to the left (`behind`),
-// itself included.
-struct Continuation {
-    std::vector<std::size_t> ahead, behind;
-};
-
-Continuation continuationOf(const ColourRuns& runs)
-{
-    Continuation c{std::vector<std::size_t>(runs.totalRuns(), 1), std::vector<std::size_t>(runs.totalRuns(), 1)};
-    const std::size_t n = runs.columnCount();
-    // Sweeps pairs of neighbouring columns as Chains::joinTouching does.
-    const auto extend = [&runs](std::size_t from, std::size_t to, std::vector<std::size_t>& length) {
-        const auto a = runs.column(from), b = runs.column(to);
-        std::size_t i = 0, k = 0;
-        while (i < a.size() && k < b.size()) {
-            if (a[i].touches(b[k])) {
-                std::size_t& here = length[runs.firstIndexOf(from) + i];
-                here = std::max(here, 1 + length[runs.firstIndexOf(to) + k]);
-            }
-            if (a[i].bottom < b[k].bottom)
-                ++i;
-            else
-                ++k;
-        }
-    };
-    for (std::size_t col = n; col-- > 1;) extend(col - 1, col, c.ahead);
-    for (std::size_t col = 1; col < n; ++col) extend(col, col - 1, c.behind);
-    return c;
-}
-
-// How far from the predicted row a run may lie to pick the curve up again
-// after `gap` columns without it: the last run's half height, two rows for a
-// slightly misjudged slope, and three rows more for every column of the gap,
-// because the slope judged inside a round marker is flat whatever the line
-// leaving it does. The widening stops at an eighth of the window's height: a
-// curve hidden for long is bridged by the straight line, not by whatever
-// distant legend sample of its colour comes into reach.
-double reach(const ColourRun& last, std::size_t gap, double widest)
-{
-    return 2.0 + 0.5 * static_cast<double>(last.bottom - last.top + 1) +
-           std::min(3.0 * static_cast<double>(gap), widest);
-}
-
-// A run next to the last one taken, or one row apart from it: where a
-// steep line crosses another, the compression of a JPEG can lose the one row
-// that joined the steep line across the columns, and only the other line
-// still touches.
-bool continuesFrom(const ColourRun& run, const ColourRun& last)
-{
-    constexpr std::int64_t kLostRows = 1;
-    return run.top <= last.bottom + 1 + kLostRows && last.top <= run.bottom + 1 + kLostRows;
-}
 
 double distanceToRun(double row, const ColourRun& run)
 {
@@ -167,92 +22,318 @@ double distanceToRun(double row, const ColourRun& run)
     return 0.0;
 }
 
-void followFrom(const ColourRuns& runs, const Continuation& continuation, RunAt seed, int direction, double widest,
-                std::vector<std::optional<double>>& track)
+double heightOf(const ColourRun& run)
 {
-    constexpr std::ptrdiff_t kSlopeSpan = 8;  // columns the slope is judged over
-    // Of several touching runs, one that ends within this many columns (the
-    // edge of a round marker, a stub of a label) loses to one that goes on.
-    constexpr std::size_t kDeadEnd = 16;
-    const std::vector<std::size_t>& onward = direction > 0 ? continuation.ahead : continuation.behind;
-    struct Taken {
-        std::ptrdiff_t column;
-        double centre;
-    };
-    std::vector<Taken> taken{{static_cast<std::ptrdiff_t>(seed.column), runs.column(seed.column)[seed.index].centre}};
-    ColourRun last = runs.column(seed.column)[seed.index];
-    std::size_t oldest = 0;
+    return static_cast<double>(run.bottom - run.top + 1);
+}
 
-    const auto count = static_cast<std::ptrdiff_t>(runs.columnCount());
-    for (std::ptrdiff_t col = taken.back().column + direction; col >= 0 && col < count; col += direction) {
-        const auto column = runs.column(static_cast<std::size_t>(col));
-        if (column.empty()) continue;
-        while (std::abs(taken.back().column - taken[oldest].column) > kSlopeSpan) ++oldest;
-        const Taken& recent = taken.back();
-        const double slope = oldest == taken.size() - 1 ? 0.0
-                                                        : (recent.centre - taken[oldest].centre) /
-                                                              static_cast<double>(recent.column - taken[oldest].column);
-        const double predicted = recent.centre + slope * static_cast<double>(col - recent.column);
-        const auto gap = static_cast<std::size_t>(std::abs(col - recent.column) - 1);
+struct Following {
+    const ColourRuns& runs;
+    double widest;             // the farthest a run may lie from the course and pick it up again
+    std::size_t pieceColumns;  // how far the line goes on unbroken at the seed: short on a dashed curve
+    std::vector<TrackColumn>& track;
+};
 
-        const ColourRun* best = nullptr;
-        double bestDistance = 0.0;
-        if (gap == 0) {
-            std::size_t bestOnward = 0;
-            for (std::size_t k = 0; k < column.size(); ++k) {
-                const ColourRun& run = column[k];
-                if (!continuesFrom(run, last)) continue;
-                const std::size_t goesOn =
-                    std::min(onward[runs.firstIndexOf(static_cast<std::size_t>(col)) + k], kDeadEnd);
-                const double d = std::abs(run.centre - predicted);
-                if (!best || goesOn > bestOnward || (goesOn == bestOnward && d < bestDistance))
-                    best = &run, bestDistance = d, bestOnward = goesOn;
-            }
-        }
-        if (!best) {
-            const double limit = reach(last, gap, widest);
-            for (const ColourRun& run : column) {
-                const double d = distanceToRun(predicted, run);
-                if (d <= limit && (!best || d < bestDistance)) best = &run, bestDistance = d;
-            }
-        }
-        if (!best) continue;
-        track[static_cast<std::size_t>(col)] = best->centre;
-        taken.push_back({col, best->centre});
-        last = *best;
+// Whether `run` touches one of `runs` (those of the column before).
+bool touchesAny(const ColourRun& run, const std::vector<ColourRun>& runs)
+{
+    return std::any_of(runs.begin(), runs.end(), [&](const ColourRun& other) { return run.touches(other); });
+}
+
+// Another line of the curve's colour close beside it: its course, so that
+// where the two cross, the curve is not continued along it.
+struct Rival {
+    // Columns after which a line last seen is forgotten.
+    static constexpr std::ptrdiff_t kMemory = 40;
+    CurveCourse course;
+    std::ptrdiff_t lastSeen = 0;
+
+    bool follows(std::ptrdiff_t col) const
+    {
+        return !course.empty() && course.pointCount() >= 3 && std::abs(col - lastSeen) <= kMemory;
     }
+    // Notes the run nearest the rival's course (or, where none is known, the
+    // course of the curve at `predicted`) other than `taken`, if any.
+    void see(std::ptrdiff_t col, std::span<const ColourRun> column, const ColourRun* taken, double within,
+             double predicted)
+    {
+        const bool known = !course.empty() && std::abs(col - lastSeen) <= kMemory;
+        const double expected = known ? course.rowAt(static_cast<double>(col)) : predicted;
+        const ColourRun* nearest = nullptr;
+        for (const ColourRun& run : column)
+            if (&run != taken && !run.alongLine && std::fabs(run.centre - predicted) <= within &&
+                (!nearest || std::fabs(run.centre - expected) < std::fabs(nearest->centre - expected)))
+                nearest = &run;
+        if (!nearest) return;
+        if (known && std::fabs(nearest->centre - expected) <= 3.0)
+            course.add(static_cast<double>(col), nearest->centre);
+        else
+            course.restart(static_cast<double>(col), nearest->centre);
+        lastSeen = col;
+    }
+};
+
+// Where the columns `from` .. `to` that the curve passed under hold a
+// symmetric marker on its course, its data point is the marker's centre.
+bool markAtMarkerCentre(Following& f, const CurveCourse& course, double lineRows, std::ptrdiff_t from,
+                        std::ptrdiff_t to)
+{
+    const auto centre = symmetricMarkerCentre(f.runs, static_cast<std::size_t>(from), static_cast<std::size_t>(to),
+                                              lineRows, [&course](double column) { return course.rowAt(column); });
+    if (!centre) return false;
+    const double width = static_cast<double>(std::abs(to - from) + 1);
+    if (std::fabs(centre->row - course.rowAt(static_cast<double>(centre->column))) > 2.0 + 0.1 * width) return false;
+    f.track[centre->column].row = centre->row;
+    return true;
+}
+
+// Where the curve ends in a marker (its last data point), the columns just
+// beyond the last taken are crossed and nothing follows: the curve ends at
+// the marker's middle, along its course.
+void endInMarker(Following& f, const CurveCourse& course, double lineRows, std::ptrdiff_t lastTaken, int direction)
+{
+    constexpr std::ptrdiff_t kHoles = 2, kWidest = 32;
+    const auto count = static_cast<std::ptrdiff_t>(f.track.size());
+    std::ptrdiff_t start = -1, end = -1, holes = 0;
+    for (std::ptrdiff_t col = lastTaken + direction; col >= 0 && col < count; col += direction) {
+        const TrackColumn& here = f.track[static_cast<std::size_t>(col)];
+        if (here.row) return;  // the other way's following got here
+        if (here.crossed) {
+            if (start < 0) start = col;
+            end = col;
+            holes = 0;
+        } else if (++holes > kHoles) {
+            break;
+        }
+    }
+    if (start < 0 || std::abs(end - start) + 1 < 3 || std::abs(end - start) + 1 > kWidest) return;
+    if (markAtMarkerCentre(f, course, lineRows, start, end)) return;
+    const std::ptrdiff_t middle = (start + end) / 2;
+    f.track[static_cast<std::size_t>(middle)].row = course.rowAt(static_cast<double>(middle));
+}
+
+// Follows the curve from the seed one way, column by column, along its
+// course. A column is clear where one run alone lies near the course and it
+// is as thin as the curve is there: that run is the curve. Where more lie
+// near it, or one far thicker (a marker, a line across the curve, a tick, a
+// label beside it), the column is crossed and the course carries on across
+// it, as across a column where nothing shows. A clear run far from the course
+// is taken only where it alone joins the last run taken through the columns
+// between, as after a sharp bend; across a gap where nothing covered the
+// curve (a dash's gap), never one that turns away from the course. A piece of
+// a straight line across the window is taken only where nothing else is near
+// and the course runs along it: a level curve on a grid line.
+void followFrom(Following& f, RunAt seed, double thickness, int direction)
+{
+    // Runs weaker than this share of the curve's are a JPEG's specks, unless
+    // joined to the curve.
+    constexpr double kSpeck = 0.25;
+    // The steepest course, in rows per column, that runs along a level line.
+    constexpr double kAlongLine = 0.35;
+    // Columns of nothing after which the curve may have ended, and how far
+    // a run must then go on to be its continuation.
+    constexpr std::ptrdiff_t kLongGap = 12;
+    constexpr std::size_t kGoesOn = 10;
+    constexpr std::size_t kPastMark = 3;
+    const ColourRun& seedRun = f.runs.column(seed.column)[seed.index];
+    // The course starts with the line behind the seed, so that its first
+    // steps already know its slope: a steep line's runs are tall.
+    constexpr std::size_t kBehind = 8;
+    CurveCourse course;
+    const Onward behind = onwardFrom(f.runs, seed.column, seed.index, -direction, kBehind, true);
+    for (auto it = behind.centres.rbegin(); it != behind.centres.rend(); ++it)
+        course.add(static_cast<double>(it->first), it->second);
+    course.add(static_cast<double>(seed.column), seedRun.centre);
+    auto lastTaken = static_cast<std::ptrdiff_t>(seed.column);
+    auto lastSeen = lastTaken;               // the last column taken or crossed
+    double weight = seedRun.weight;          // a run's weight where the curve shows clear
+    bool crossedSince = false;               // a column crossed since the last run taken
+    std::vector<ColourRun> linked{seedRun};  // the runs joined to the last taken, in the column before
+    Rival rival;
+
+    const auto count = static_cast<std::ptrdiff_t>(f.runs.columnCount());
+    for (std::ptrdiff_t col = lastTaken + direction; col >= 0 && col < count; col += direction) {
+        const auto column = f.runs.column(static_cast<std::size_t>(col));
+        std::vector<ColourRun> stillLinked;
+        for (const ColourRun& run : column)
+            if (!run.alongLine && touchesAny(run, linked)) stillLinked.push_back(run);
+        linked = std::move(stillLinked);
+        if (column.empty()) continue;
+
+        const auto gap = static_cast<std::size_t>(std::abs(col - lastTaken) - 1);
+        const double predicted = course.rowAt(static_cast<double>(col));
+        const double slope = course.slopeAt(static_cast<double>(col));
+        const double own = thickness + std::fabs(slope);  // the rows the curve covers in one column
+        const double gapRows = static_cast<double>(gap);
+        const double reach = std::min(1.5 + 0.5 * own + 0.5 * gapRows + 0.02 * gapRows * gapRows, f.widest);
+        const double neighbourhood = std::max(10.0, 3.0 * own + 4.0);
+        const auto distance = [predicted](const ColourRun& run) { return distanceToRun(predicted, run); };
+        const auto clear = [own](const ColourRun& run) { return heightOf(run) <= own + 2.0; };
+        const auto significant = [&](const ColourRun& run) {
+            return run.weight >= kSpeck * weight || touchesAny(run, linked);
+        };
+
+        const ColourRun* near = nullptr;  // the nearest of the runs near the course
+        const ColourRun* line = nullptr;  // the nearest piece of a line near it
+        int nearCount = 0;
+        for (const ColourRun& run : column) {
+            if (distance(run) > neighbourhood) continue;
+            if (run.alongLine) {
+                if (!line || distance(run) < distance(*line)) line = &run;
+            } else if (significant(run)) {
+                ++nearCount;
+                if (!near || distance(run) < distance(*near)) near = &run;
+            }
+        }
+
+        // Runs above and below the course and none on it: the two sides of
+        // a hollow marker that the curve passes under.
+        bool above = false, below = false, on = false;
+        for (const ColourRun& run : column) {
+            if (run.alongLine || distance(run) > neighbourhood || !significant(run)) continue;
+            on = on || distance(run) <= 0.5;
+            above = above || static_cast<double>(run.bottom) < predicted;
+            below = below || static_cast<double>(run.top) > predicted;
+        }
+        const bool straddled = above && below && !on;
+        // Of several near runs the nearest is the curve where it alone lies
+        // within reach and the others keep well apart: another curve or a
+        // label beside it, not the two sides of a marker around it.
+        const auto alone = [&](const ColourRun& run) {
+            if (straddled) return false;
+            for (const ColourRun& other : column)
+                if (&other != &run && !other.alongLine && significant(other) && distance(other) <= neighbourhood &&
+                    distanceToRun(run.centre, other) <= reach + own)
+                    return false;
+            return true;
+        };
+        const ColourRun* taken = nullptr;
+        bool restart = false;
+        bool passing = false;  // what lies near is another curve going its own way, or a speck
+        if (nearCount >= 1 && clear(*near) && distance(*near) <= reach && !straddled &&
+            (nearCount == 1 || alone(*near))) {
+            taken = near;
+            const auto k = static_cast<std::size_t>(near - column.data());
+            const auto itsSlope = [&] {
+                return onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, 8).slope;
+            };
+            // Across a gap of nothing, a line turning away is another curve.
+            if (gap > 0 && !crossedSince && course.settled()) {
+                const auto onward = itsSlope();
+                if (onward && std::fabs(*onward - slope) > 0.35 + 0.35 * std::fabs(slope)) taken = nullptr;
+            }
+            passing = !taken;
+            if (passing) rival.see(col, column, nullptr, neighbourhood, predicted);
+            // After a long stretch of nothing the curve may have ended: a
+            // speck, a tick or a label's stroke ahead does not go on for long.
+            // A dash of a dashed curve is as short as the one it was
+            // followed from.
+            if (taken && std::abs(col - lastSeen) - 1 > kLongGap) {
+                const std::size_t least = std::min(kGoesOn, f.pieceColumns - std::min(f.pieceColumns, kPastMark));
+                if (onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, least).steps < least)
+                    taken = nullptr, passing = true;
+            }
+            // Past a mark the curve ran under, its own line goes on; the
+            // mark's far edge does not.
+            if (taken && crossedSince && gap > 0 &&
+                onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, kPastMark).steps < kPastMark)
+                taken = nullptr;
+            // After a crossing, the line that goes on as the other curve
+            // came in is that curve.
+            if (taken && gap > 0 && rival.follows(col)) {
+                const auto onward = itsSlope();
+                const double rivalSlope = rival.course.slopeAt(static_cast<double>(col));
+                if (onward && std::fabs(*onward - rivalSlope) < std::fabs(*onward - slope) &&
+                    distanceToRun(rival.course.rowAt(static_cast<double>(col)), *near) <= distance(*near) + 1.0)
+                    taken = nullptr, passing = true;
+            }
+        } else if (nearCount == 0 && line && distance(*line) <= reach && std::fabs(slope) <= kAlongLine) {
+            taken = line;
+        } else if (nearCount == 0 || (nearCount == 1 && clear(*near))) {
+            // Far from the course: the curve's own continuation only where
+            // it alone is joined to the last run taken.
+            if (linked.size() == 1 && clear(linked.front()) && linked.front().weight >= kSpeck * weight) {
+                for (const ColourRun& run : column)
+                    if (run.top == linked.front().top && run.bottom == linked.front().bottom) taken = &run;
+                restart = taken != nullptr;
+            }
+        }
+        if (!taken) {
+            if ((nearCount > 0 || line) && !passing) {
+                f.track[static_cast<std::size_t>(col)].crossed = true;
+                crossedSince = true;
+                lastSeen = col;
+            }
+            continue;
+        }
+        if (nearCount > 1) rival.see(col, column, taken, neighbourhood, predicted);
+        if (crossedSince && gap > 0) markAtMarkerCentre(f, course, own, lastTaken + direction, col - direction);
+        f.track[static_cast<std::size_t>(col)].row = taken->centre;
+        if (restart)
+            course.restart(static_cast<double>(col), taken->centre);
+        else
+            course.add(static_cast<double>(col), taken->centre);
+        thickness = std::max(1.0, 0.9 * thickness + 0.1 * (heightOf(*taken) - std::fabs(slope)));
+        weight = 0.9 * weight + 0.1 * taken->weight;
+        lastTaken = lastSeen = col;
+        crossedSince = false;
+        linked = {*taken};
+    }
+    endInMarker(f, course, thickness + std::fabs(course.slopeAt(static_cast<double>(lastTaken))), lastTaken, direction);
+}
+
+// The curve's own thickness at the seed: its run's height less what its
+// slope adds.
+double thicknessAt(const ColourRuns& runs, RunAt seed)
+{
+    const ColourRun& run = runs.column(seed.column)[seed.index];
+    auto slope = onwardFrom(runs, seed.column, seed.index, +1, 6).slope;
+    if (!slope) slope = onwardFrom(runs, seed.column, seed.index, -1, 6).slope;
+    return std::max(1.0, heightOf(run) - std::fabs(slope.value_or(0.0)));
 }
 
 }  // namespace
 
-std::vector<std::optional<double>> followCurve(const ColourRuns& runs, std::optional<RunAt> anchor,
-                                               std::int64_t windowRows)
+std::vector<TrackColumn> followCurve(const ColourRuns& runs, std::optional<RunAt> anchor, std::int64_t windowRows)
 {
-    std::vector<std::optional<double>> track(runs.columnCount());
-    if (runs.totalRuns() == 0) return track;
+    if (runs.totalRuns() == 0) return std::vector<TrackColumn>(runs.columnCount());
+    const double widest = std::max(16.0, static_cast<double>(windowRows) / 8.0);
+    const auto followedFrom = [&](RunAt seed) {
+        std::vector<TrackColumn> track(runs.columnCount());
+        track[seed.column].row = runs.column(seed.column)[seed.index].centre;
+        constexpr std::size_t kPiece = 64;
+        const std::size_t piece = 1 + onwardFrom(runs, seed.column, seed.index, +1, kPiece).steps +
+                                  onwardFrom(runs, seed.column, seed.index, -1, kPiece).steps;
+        Following following{runs, widest, piece, track};
+        const double thickness = thicknessAt(runs, seed);
+        followFrom(following, seed, thickness, +1);
+        followFrom(following, seed, thickness, -1);
+        return track;
+    };
+    const auto columnsCovered = [](const std::vector<TrackColumn>& track) {
+        const auto found = [](const TrackColumn& c) { return c.row.has_value(); };
+        const auto first = std::find_if(track.begin(), track.end(), found);
+        const auto last = std::find_if(track.rbegin(), track.rend(), found);
+        return first == track.end() ? std::size_t{0}
+                                    : static_cast<std::size_t>(track.rend() - last - (first - track.begin()));
+    };
 
-    // A legend's line sample is a short level line. A chain of a few columns,
-    // or one that climbs or falls, is a stretch of a steep curve broken into
-    // pieces by its thin line: the place the user clicked is then the place
-    // to start from.
+    // A legend's line sample is a short level line, and the curve followed
+    // from it ends with it. A dash of a dashed curve is as short, but the
+    // curve followed from it goes on; a chain that climbs or falls is a
+    // stretch of a steep curve broken into pieces by its thin line: the
+    // place the user clicked is then the place to start from.
     constexpr std::int64_t kLevelRows = 6;
     constexpr std::size_t kShortestSample = 8;
-    Chains chains(runs);
-    RunAt seed = chains.middleOfLongest();
-    if (anchor) {
-        const std::size_t clicked = chains.indexOf(*anchor);
-        const std::size_t span = chains.span(clicked);
-        const bool likeASample = 4 * span < chains.span(chains.indexOf(seed)) && span >= kShortestSample &&
-                                 chains.height(clicked) <= kLevelRows;
-        if (!likeASample) seed = *anchor;
-    }
-
-    track[seed.column] = runs.column(seed.column)[seed.index].centre;
-    const Continuation continuation = continuationOf(runs);
-    const double widest = std::max(16.0, static_cast<double>(windowRows) / 8.0);
-    followFrom(runs, continuation, seed, +1, widest, track);
-    followFrom(runs, continuation, seed, -1, widest, track);
-    return track;
+    RunChains chains(runs);
+    const RunAt longest = chains.middleOfLongest();
+    if (!anchor) return followedFrom(longest);
+    std::vector<TrackColumn> track = followedFrom(*anchor);
+    const std::size_t clicked = chains.indexOf(*anchor);
+    const std::size_t span = chains.span(clicked), longestSpan = chains.span(chains.indexOf(longest));
+    const bool likeASample =
+        span >= kShortestSample && chains.height(clicked) <= kLevelRows && 4 * columnsCovered(track) < longestSpan;
+    return likeASample ? followedFrom(longest) : track;
 }
 
 }  // namespace vastrel::digitize

@@ -1,0 +1,67 @@
+#pragma once
+// How the runs of a colour join up from column to column: the chains of
+// touching runs, and the line that leads on from one run.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "engine/digitize/ColourRuns.h"
+
+namespace vastrel::digitize {
+
+struct RunAt {
+    std::size_t column = 0;
+    std::size_t index = 0;  // within the column, from the top
+};
+
+// Chains of runs that touch from column to column, as disjoint sets over the
+// runs' indices across all columns.
+class RunChains {
+public:
+    explicit RunChains(const ColourRuns& runs);
+
+    std::size_t indexOf(RunAt at) const { return runs_.firstIndexOf(at.column) + at.index; }
+    // How many columns the chain through `run` spans.
+    std::size_t span(std::size_t run) { return chain_[find(run)].span(); }
+    // How many rows the chain through `run` reaches over, top to bottom.
+    std::int64_t height(std::size_t run);
+    // A run of the longest chain (the heavier of equally long ones), in its
+    // middle column, off the lines across the window where it can be.
+    RunAt middleOfLongest();
+
+private:
+    struct Extent {
+        std::size_t firstColumn = SIZE_MAX;
+        std::size_t lastColumn = 0;
+        std::int64_t topRow = INT64_MAX;
+        std::int64_t bottomRow = INT64_MIN;
+        double weight = 0.0;
+        std::size_t span() const { return lastColumn - firstColumn + 1; }
+    };
+
+    std::size_t find(std::size_t i);
+    void joinTouching(std::size_t col);
+    void measure();
+
+    const ColourRuns& runs_;
+    std::vector<std::size_t> parent_;
+    std::vector<Extent> chain_;  // valid at each chain's root
+};
+
+// The line of touching runs that leads on from run `index` of `column` in
+// `direction` (+1 or -1), over up to `columns` columns, off the lines across
+// the window: how many columns it goes on for, and its slope in rows per
+// column where that is three or more, enough to tell.
+struct Onward {
+    std::size_t steps = 0;
+    std::optional<double> slope;
+    std::vector<std::pair<std::size_t, double>> centres;  // each column's, where asked for
+};
+
+Onward onwardFrom(const ColourRuns& runs, std::size_t column, std::size_t index, int direction, std::size_t columns,
+                  bool withCentres = false);
+
+}  // namespace vastrel::digitize
