@@ -53,9 +53,11 @@ struct Rival {
         return !course.empty() && course.pointCount() >= 3 && std::abs(col - lastSeen) <= kMemory;
     }
     // Notes the run nearest the rival's course (or, where none is known, the
-    // course of the curve at `predicted`) other than `taken`, if any.
+    // course of the curve at `predicted`) other than `taken`, if any, where
+    // it is part of a `line` (not a marker's side, a label's stroke).
+    template <typename IsLine>
     void see(std::ptrdiff_t col, std::span<const ColourRun> column, const ColourRun* taken, double within,
-             double predicted)
+             double predicted, const IsLine& line)
     {
         const bool known = !course.empty() && std::abs(col - lastSeen) <= kMemory;
         const double expected = known ? course.rowAt(static_cast<double>(col)) : predicted;
@@ -64,7 +66,7 @@ struct Rival {
             if (&run != taken && !run.alongLine && std::fabs(run.centre - predicted) <= within &&
                 (!nearest || std::fabs(run.centre - expected) < std::fabs(nearest->centre - expected)))
                 nearest = &run;
-        if (!nearest) return;
+        if (!nearest || !line(*nearest)) return;
         if (known && std::fabs(nearest->centre - expected) <= 3.0)
             course.add(static_cast<double>(col), nearest->centre);
         else
@@ -135,6 +137,9 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
     constexpr std::ptrdiff_t kLongGap = 12;
     constexpr std::size_t kGoesOn = 10;
     constexpr std::size_t kPastMark = 3;
+    // Rows between a run and any other for it to stand apart, beyond the
+    // curve's own.
+    constexpr double kApart = 3.0;
     const ColourRun& seedRun = f.runs.column(seed.column)[seed.index];
     // The course starts with the line behind the seed, so that its first
     // steps already know its slope: a steep line's runs are tall.
@@ -149,6 +154,7 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
     double weight = seedRun.weight;          // a run's weight where the curve shows clear
     bool crossedSince = false;               // a column crossed since the last run taken
     std::vector<ColourRun> linked{seedRun};  // the runs joined to the last taken, in the column before
+    std::vector<ColourRun> passingBy;        // those of another curve going its own way, in the column before
     Rival rival;
 
     const auto count = static_cast<std::ptrdiff_t>(f.runs.columnCount());
@@ -158,6 +164,10 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
         for (const ColourRun& run : column)
             if (!run.alongLine && touchesAny(run, linked)) stillLinked.push_back(run);
         linked = std::move(stillLinked);
+        std::vector<ColourRun> stillPassing;
+        for (const ColourRun& run : column)
+            if (!run.alongLine && touchesAny(run, passingBy)) stillPassing.push_back(run);
+        passingBy = std::move(stillPassing);
         if (column.empty()) continue;
 
         const auto gap = static_cast<std::size_t>(std::abs(col - lastTaken) - 1);
@@ -173,6 +183,14 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
             return run.weight >= kSpeck * weight || touchesAny(run, linked);
         };
 
+        // A line that goes on clear for a while: another curve, where it is
+        // not this one.
+        const auto goesOnClear = [&](const ColourRun& run) {
+            const auto k = static_cast<std::size_t>(&run - column.data());
+            const Onward onward = onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, kGoesOn);
+            return onward.steps >= kGoesOn &&
+                   static_cast<double>(onward.tallest) <= thickness + std::fabs(onward.slope.value_or(0.0)) + 3.0;
+        };
         const ColourRun* near = nullptr;  // the nearest of the runs near the course
         const ColourRun* line = nullptr;  // the nearest piece of a line near it
         int nearCount = 0;
@@ -203,7 +221,7 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
             if (straddled) return false;
             for (const ColourRun& other : column)
                 if (&other != &run && !other.alongLine && significant(other) && distance(other) <= neighbourhood &&
-                    distanceToRun(run.centre, other) <= reach + own)
+                    distanceToRun(run.centre, other) <= own + kApart)
                     return false;
             return true;
         };
@@ -223,7 +241,7 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
                 if (onward && std::fabs(*onward - slope) > 0.35 + 0.35 * std::fabs(slope)) taken = nullptr;
             }
             passing = !taken;
-            if (passing) rival.see(col, column, nullptr, neighbourhood, predicted);
+            if (passing) rival.see(col, column, nullptr, neighbourhood, predicted, goesOnClear);
             // After a long stretch of nothing the curve may have ended: a
             // speck, a tick or a label's stroke ahead does not go on for long.
             // A dash of a dashed curve is as short as the one it was
@@ -233,11 +251,14 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
                 if (onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, least).steps < least)
                     taken = nullptr, passing = true;
             }
-            // Past a mark the curve ran under, its own line goes on; the
-            // mark's far edge does not.
-            if (taken && crossedSince && gap > 0 &&
-                onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, kPastMark).steps < kPastMark)
-                taken = nullptr;
+            // Past a mark the curve ran under, its own line goes on clear;
+            // the mark's far edge, or a side of a marker, does not.
+            const std::size_t pastMark = std::min(kPastMark, f.pieceColumns - 1);
+            const auto leaving = [&] {
+                const Onward onward = onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, pastMark);
+                return onward.steps >= pastMark && static_cast<double>(onward.tallest) <= own + 2.0;
+            };
+            if (taken && crossedSince && gap > 0 && !leaving()) taken = nullptr;
             // After a crossing, the line that goes on as the other curve
             // came in is that curve.
             if (taken && gap > 0 && rival.follows(col)) {
@@ -251,22 +272,30 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
             taken = line;
         } else if (nearCount == 0 || (nearCount == 1 && clear(*near))) {
             // Far from the course: the curve's own continuation only where
-            // it alone is joined to the last run taken.
-            if (linked.size() == 1 && clear(linked.front()) && linked.front().weight >= kSpeck * weight) {
+            // it alone is joined to the last run taken, as past a sharp bend,
+            // and is no other curve that was seen going its own way.
+            if (linked.size() == 1 && clear(linked.front()) && linked.front().weight >= kSpeck * weight &&
+                !touchesAny(linked.front(), passingBy)) {
                 for (const ColourRun& run : column)
                     if (run.top == linked.front().top && run.bottom == linked.front().bottom) taken = &run;
                 restart = taken != nullptr;
             }
         }
+        // Something near but off the course passes the curve by; only what
+        // lies over the course hides it.
+        const bool overCourse = straddled || (near && distance(*near) <= reach) || (line && distance(*line) <= reach);
+        if (!taken && !passing && !overCourse && near)
+            rival.see(col, column, nullptr, neighbourhood, predicted, goesOnClear);
+        if (passing && near) passingBy.push_back(*near);
         if (!taken) {
-            if ((nearCount > 0 || line) && !passing) {
+            if (overCourse && !passing) {
                 f.track[static_cast<std::size_t>(col)].crossed = true;
                 crossedSince = true;
                 lastSeen = col;
             }
             continue;
         }
-        if (nearCount > 1) rival.see(col, column, taken, neighbourhood, predicted);
+        if (nearCount > 1) rival.see(col, column, taken, neighbourhood, predicted, goesOnClear);
         if (crossedSince && gap > 0) markAtMarkerCentre(f, course, own, lastTaken + direction, col - direction);
         f.track[static_cast<std::size_t>(col)].row = taken->centre;
         if (restart)

@@ -105,6 +105,7 @@ Onward onwardFrom(const ColourRuns& runs, std::size_t column, std::size_t index,
         current = *touching;
         col += direction;
         ++onward.steps;
+        onward.tallest = std::max(onward.tallest, current.bottom - current.top + 1);
         if (withCentres) onward.centres.emplace_back(static_cast<std::size_t>(col), current.centre);
     }
     if (onward.steps >= 3)

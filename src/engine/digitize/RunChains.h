@@ -58,6 +58,7 @@ private:
 struct Onward {
     std::size_t steps = 0;
     std::optional<double> slope;
+    std::int64_t tallest = 0;                             // the most rows a run of it covers
     std::vector<std::pair<std::size_t, double>> centres;  // each column's, where asked for
 };
 
