@@ -183,11 +183,11 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
             return run.weight >= kSpeck * weight || touchesAny(run, linked);
         };
 
-        // A line that goes on clear for a while: another curve, where it is
-        // not this one.
-        const auto goesOnClear = [&](const ColourRun& run) {
+        // A line that came in clear from a while back: another curve, where
+        // it is not this one (a marker's side comes from the marker).
+        const auto cameInClear = [&](const ColourRun& run) {
             const auto k = static_cast<std::size_t>(&run - column.data());
-            const Onward onward = onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, kGoesOn);
+            const Onward onward = onwardFrom(f.runs, static_cast<std::size_t>(col), k, -direction, kGoesOn);
             return onward.steps >= kGoesOn &&
                    static_cast<double>(onward.tallest) <= thickness + std::fabs(onward.slope.value_or(0.0)) + 3.0;
         };
@@ -217,12 +217,18 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
         // Of several near runs the nearest is the curve where it alone lies
         // within reach and the others keep well apart: another curve or a
         // label beside it, not the two sides of a marker around it.
+        // A run right on the course needs only a clear gap to the others.
         const auto alone = [&](const ColourRun& run) {
             if (straddled) return false;
-            for (const ColourRun& other : column)
-                if (&other != &run && !other.alongLine && significant(other) && distance(other) <= neighbourhood &&
-                    distanceToRun(run.centre, other) <= own + kApart)
-                    return false;
+            const bool onCourse = distance(run) <= 1.0;
+            for (const ColourRun& other : column) {
+                if (&other == &run || other.alongLine || !significant(other) || distance(other) > neighbourhood)
+                    continue;
+                const double apart =
+                    onCourse ? static_cast<double>(std::max(other.top - run.bottom, run.top - other.bottom)) - 1.0
+                             : distanceToRun(run.centre, other) - own;
+                if (apart < kApart - (onCourse ? 1.0 : 0.0)) return false;
+            }
             return true;
         };
         const ColourRun* taken = nullptr;
@@ -232,16 +238,14 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
             (nearCount == 1 || alone(*near))) {
             taken = near;
             const auto k = static_cast<std::size_t>(near - column.data());
-            const auto itsSlope = [&] {
-                return onwardFrom(f.runs, static_cast<std::size_t>(col), k, direction, 8).slope;
-            };
+            const auto itsSlope = [&] { return slopeThrough(f.runs, static_cast<std::size_t>(col), k, 8); };
             // Across a gap of nothing, a line turning away is another curve.
             if (gap > 0 && !crossedSince && course.settled()) {
                 const auto onward = itsSlope();
                 if (onward && std::fabs(*onward - slope) > 0.35 + 0.35 * std::fabs(slope)) taken = nullptr;
             }
             passing = !taken;
-            if (passing) rival.see(col, column, nullptr, neighbourhood, predicted, goesOnClear);
+            if (passing) rival.see(col, column, nullptr, neighbourhood, predicted, cameInClear);
             // After a long stretch of nothing the curve may have ended: a
             // speck, a tick or a label's stroke ahead does not go on for long.
             // A dash of a dashed curve is as short as the one it was
@@ -285,7 +289,7 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
         // lies over the course hides it.
         const bool overCourse = straddled || (near && distance(*near) <= reach) || (line && distance(*line) <= reach);
         if (!taken && !passing && !overCourse && near)
-            rival.see(col, column, nullptr, neighbourhood, predicted, goesOnClear);
+            rival.see(col, column, nullptr, neighbourhood, predicted, cameInClear);
         if (passing && near) passingBy.push_back(*near);
         if (!taken) {
             if (overCourse && !passing) {
@@ -295,7 +299,7 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
             }
             continue;
         }
-        if (nearCount > 1) rival.see(col, column, taken, neighbourhood, predicted, goesOnClear);
+        if (nearCount > 1) rival.see(col, column, taken, neighbourhood, predicted, cameInClear);
         if (crossedSince && gap > 0) markAtMarkerCentre(f, course, own, lastTaken + direction, col - direction);
         f.track[static_cast<std::size_t>(col)].row = taken->centre;
         if (restart)

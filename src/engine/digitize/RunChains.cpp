@@ -114,4 +114,17 @@ Onward onwardFrom(const ColourRuns& runs, std::size_t column, std::size_t index,
     return onward;
 }
 
+std::optional<double> slopeThrough(const ColourRuns& runs, std::size_t column, std::size_t index, std::size_t columns)
+{
+    const Onward right = onwardFrom(runs, column, index, +1, columns, true);
+    const Onward left = onwardFrom(runs, column, index, -1, columns, true);
+    if (right.steps + left.steps < 3) return std::nullopt;
+    const auto end = [&](const Onward& o) {
+        return o.centres.empty() ? std::pair{column, runs.column(column)[index].centre} : o.centres.back();
+    };
+    const auto [c1, r1] = end(left);
+    const auto [c2, r2] = end(right);
+    return (r2 - r1) / static_cast<double>(c2 - c1);
+}
+
 }  // namespace vastrel::digitize

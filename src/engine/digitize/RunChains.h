@@ -65,4 +65,9 @@ struct Onward {
 Onward onwardFrom(const ColourRuns& runs, std::size_t column, std::size_t index, int direction, std::size_t columns,
                   bool withCentres = false);
 
+// The slope of the line through run `index` of `column`, judged over up to
+// `columns` columns either side of it: a dash ahead may be too short to
+// tell, but the dash it belongs to is not.
+std::optional<double> slopeThrough(const ColourRuns& runs, std::size_t column, std::size_t index, std::size_t columns);
+
 }  // namespace vastrel::digitize
