@@ -10,6 +10,7 @@
 #include "engine/digitize/CurveFollowing.h"
 #include "engine/digitize/ScanWindow.h"
 #include "engine/digitize/StraightLines.h"
+#include "engine/digitize/TrackLine.h"
 
 namespace vastrel::digitize {
 
@@ -76,43 +77,6 @@ std::optional<RunAt> anchorRun(const ColourRuns& runs, std::optional<std::pair<s
             if (c >= 0 && c < static_cast<std::int64_t>(runs.columnCount()))
                 if (const auto run = runNear(runs, static_cast<std::size_t>(c), row)) return run;
     return std::nullopt;
-}
-
-// The straight line through the few rows found before (or after) a gap, as
-// row = a + b column. The two found next to the gap are left out where there
-// are rows enough beyond them: a marker's outline that the curve runs into
-// pulls them off the line. A column or two without a row among them does not
-// end the line.
-struct Line {
-    double a = 0.0, b = 0.0;
-    double at(double column) const { return a + b * column; }
-};
-
-std::optional<Line> lineThrough(const std::vector<TrackColumn>& track, std::size_t from, int direction)
-{
-    constexpr int kPoints = 10, kNextToGap = 2;
-    constexpr std::ptrdiff_t kLongestBreak = 3;
-    std::vector<std::pair<double, double>> found;
-    std::ptrdiff_t lastFound = std::ptrdiff_t(from);
-    for (std::ptrdiff_t i = std::ptrdiff_t(from); i >= 0 && i < std::ptrdiff_t(track.size()); i += direction) {
-        if (!track[std::size_t(i)].row) {
-            if (std::abs(i - lastFound) > kLongestBreak) break;
-            continue;
-        }
-        found.emplace_back(double(i), *track[std::size_t(i)].row);
-        lastFound = i;
-        if (int(found.size()) == kPoints + kNextToGap) break;
-    }
-    const std::size_t skip = found.size() >= std::size_t(kPoints + kNextToGap) ? kNextToGap : 0;
-    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (std::size_t k = skip; k < found.size(); ++k) {
-        const auto [x, y] = found[k];
-        n += 1, sx += x, sy += y, sxx += x * x, sxy += x * y;
-    }
-    const double det = n * sxx - sx * sx;
-    if (n < 3 || det == 0) return std::nullopt;
-    const double b = (n * sxy - sx * sy) / det;
-    return Line{(sy - b * sx) / n, b};
 }
 
 // The rows of a gap from column `before` to `after` (the found columns on

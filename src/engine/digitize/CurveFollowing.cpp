@@ -3,6 +3,7 @@
 #include "engine/digitize/CurveCourse.h"
 #include "engine/digitize/MarkerCentre.h"
 #include "engine/digitize/RunChains.h"
+#include "engine/digitize/TrackLine.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -109,9 +110,23 @@ void endInMarker(Following& f, const CurveCourse& course, double lineRows, std::
         }
     }
     if (start < 0 || std::abs(end - start) + 1 < 3 || std::abs(end - start) + 1 > kWidest) return;
+    // The marker may begin before the columns the curve passed under: a
+    // cross's arms, or a see-through circle's outline, stand out around the
+    // line that runs on to its middle.
+    const auto along = [&course](double column) { return course.rowAt(column); };
+    start = static_cast<std::ptrdiff_t>(markerStart(f.runs, static_cast<std::size_t>(start), -direction, lineRows,
+                                                    along, static_cast<std::size_t>(kWidest)));
     if (markAtMarkerCentre(f, course, lineRows, start, end)) return;
-    const std::ptrdiff_t middle = (start + end) / 2;
-    f.track[static_cast<std::size_t>(middle)].row = course.rowAt(static_cast<double>(middle));
+    const auto span =
+        markerSpan(f.runs, static_cast<std::size_t>(start), static_cast<std::size_t>(end), lineRows, along);
+    const std::ptrdiff_t middle = span ? static_cast<std::ptrdiff_t>(span->middle) : (start + end) / 2;
+    // Along the line the curve ran in on, and nothing of it beyond its last
+    // data point.
+    const auto line = lineThrough(f.track, static_cast<std::size_t>(lastTaken), -direction);
+    for (std::ptrdiff_t col = middle + direction; (col - lastTaken) * direction <= 0; col += direction)
+        f.track[static_cast<std::size_t>(col)].row.reset();
+    f.track[static_cast<std::size_t>(middle)].row =
+        line ? line->at(static_cast<double>(middle)) : course.rowAt(static_cast<double>(middle));
 }
 
 // Follows the curve from the seed one way, column by column, along its
