@@ -32,14 +32,15 @@ def write_data(graph, path):
     np.savetxt(path, np.column_stack(columns), fmt="%.17g")
 
 
-def gnuplot(graph, folder, out, cairo):
-    """Margins at screen fractions; gnuplot's y counts from the bottom, pixel
+def gnuplot_frame(frame, cairo):
+    """The terminal and the margins that put the frame's lines at `frame`.
+    Margins at screen fractions; gnuplot's y counts from the bottom, pixel
     row = H - 1 - y. pngcairo puts a fraction s at s * (W - 1) pixels and
     its frame lines on whole pixels. The gd terminal truncates: the left and
     bottom margins to floor(s W) and floor(s H), the right and top ones to
     floor(s (W - 1)) and floor(s (H - 1)), so each fraction is taken half a
     pixel past the wanted one, safe from rounding."""
-    left, top, right, bottom = graph["frame"]
+    left, top, right, bottom = frame
     if cairo:
         lo_x = hi_x = lambda column: column / (WIDTH - 1)  # noqa: E731
         lo_y = hi_y = lambda row: (HEIGHT - 1 - row) / (HEIGHT - 1)  # noqa: E731
@@ -50,12 +51,18 @@ def gnuplot(graph, folder, out, cairo):
         lo_y = lambda row: (HEIGHT - 1 - row + 0.5) / HEIGHT  # noqa: E731
         hi_y = lambda row: (HEIGHT - 1 - row + 0.5) / (HEIGHT - 1)  # noqa: E731
         terminal = "png size 800,600 background rgb 'white'"
-    data = folder / f"{graph['name']}.dat"
-    write_data(graph, data)
-    lines = [
-        f"set terminal {terminal}", f"set output '{out}'",
+    return [
+        f"set terminal {terminal}",
         f"set lmargin at screen {lo_x(left)!r}", f"set rmargin at screen {hi_x(right)!r}",
         f"set tmargin at screen {hi_y(top)!r}", f"set bmargin at screen {lo_y(bottom)!r}",
+    ]
+
+
+def gnuplot(graph, folder, out, cairo):
+    data = folder / f"{graph['name']}.dat"
+    write_data(graph, data)
+    lines = gnuplot_frame(graph["frame"], cairo) + [
+        f"set output '{out}'",
         f"set xrange [{graph['xlim'][0]!r}:{graph['xlim'][1]!r}]",
         f"set yrange [{graph['ylim'][0]!r}:{graph['ylim'][1]!r}]",
         "set mxtics", "set mytics", "set border lw 1",
@@ -75,19 +82,24 @@ def gnuplot(graph, folder, out, cairo):
     subprocess.run(["gnuplot"], input="\n".join(lines), text=True, check=True)
 
 
-def grace(graph, folder, out):
+def grace_view(frame):
     """Viewport units are page points over the page's shorter side; at 72 dpi
-    a point is a pixel, column = v * 600, row = 600 - v * 600. Reading data
-    must not rescale the world, and the curves are 3 pixels wide: Grace draws
-    without anti-aliasing, and a line of an even width off its centre."""
-    left, top, right, bottom = graph["frame"]
+    a point is a pixel, column = v * 600, row = 600 - v * 600."""
+    left, top, right, bottom = frame
+    return f"VIEW {left / 600!r}, {(600 - bottom) / 600!r}, {right / 600!r}, {(600 - top) / 600!r}"
+
+
+def grace(graph, folder, out):
+    """Reading data must not rescale the world, and the curves are 3 pixels
+    wide: Grace draws without anti-aliasing, and a line of an even width off
+    its centre."""
     data = folder / f"{graph['name']}.dat"
     write_data(graph, data)
     (x1, x2), (y1, y2) = graph["xlim"], graph["ylim"]
     lines = [
         "PAGE SIZE 800, 600", "WITH G0",
         f"WORLD {x1!r}, {y1!r}, {x2!r}, {y2!r}",
-        f"VIEW {left / 600!r}, {(600 - bottom) / 600!r}, {right / 600!r}, {(600 - top) / 600!r}",
+        grace_view(graph["frame"]),
         "FRAME LINEWIDTH 1.0", "AUTOSCALE ONREAD NONE",
     ]
     for axis, is_log, (lo, hi) in (("X", log_x(graph), graph["xlim"]), ("Y", log_y(graph), graph["ylim"])):
@@ -110,15 +122,19 @@ def grace(graph, folder, out):
                     "-printfile", str(out)], check=True, stdout=subprocess.DEVNULL)
 
 
-def r_plot(graph, folder, out):
+def r_plt(frame):
     """par(plt) gives the plotting area as fractions of the device, whose
     cairo coordinates run from the picture's top-left edge: a line at device
     position d covers d - w/2 .. d + w/2, so its centre is pixel index d - 0.5."""
-    left, top, right, bottom = graph["frame"]
+    left, top, right, bottom = frame
+    return [(left + 0.5) / WIDTH, (right + 0.5) / WIDTH, (HEIGHT - bottom - 0.5) / HEIGHT,
+            (HEIGHT - top - 0.5) / HEIGHT]
+
+
+def r_plot(graph, folder, out):
     data = folder / f"{graph['name']}.dat"
     write_data(graph, data)
-    plt = [(left + 0.5) / WIDTH, (right + 0.5) / WIDTH, (HEIGHT - bottom - 0.5) / HEIGHT,
-           (HEIGHT - top - 0.5) / HEIGHT]
+    plt = r_plt(graph["frame"])
     log = ("x" if log_x(graph) else "") + ("y" if log_y(graph) else "")
     (x1, x2), (y1, y2) = graph["xlim"], graph["ylim"]
     colours = ", ".join(f'"{c}"' for c, _, _ in graph["curves"])
@@ -139,11 +155,16 @@ def r_plot(graph, folder, out):
     subprocess.run(["Rscript", "--vanilla", str(script)], check=True)
 
 
-def ploticus(graph, folder, out):
+def ploticus_rectangle(frame):
     """The area's rectangle is in inches from the page's lower-left corner, at
     100 pixels an inch: column = 100 x, row = 600 - 100 y. Its curves come
     out about half a pixel left of and below their values, whatever their
     width; the frame lies exactly on the rectangle."""
+    left, top, right, bottom = frame
+    return f"rectangle: {left / 100!r} {(HEIGHT - bottom) / 100!r} {right / 100!r} {(HEIGHT - top) / 100!r}"
+
+
+def ploticus(graph, folder, out):
     left, top, right, bottom = graph["frame"]
     data = folder / f"{graph['name']}.dat"
     write_data(graph, data)
@@ -152,7 +173,7 @@ def ploticus(graph, folder, out):
         "#proc page", "backgroundcolor: white", "",
         "#proc getdata", f"file: {data}", "",
         "#proc areadef",
-        f"rectangle: {left / 100!r} {(HEIGHT - bottom) / 100!r} {right / 100!r} {(HEIGHT - top) / 100!r}",
+        ploticus_rectangle(graph["frame"]),
         f"xrange: {x1!r} {x2!r}", f"yrange: {y1!r} {y2!r}", "frame: width=0.5 color=black",
         "xscaletype: log" if log_x(graph) else "", "yscaletype: log" if log_y(graph) else "", "",
     ]
