@@ -15,13 +15,26 @@ constexpr double kSpan = 24.0;
 // extrapolation: a curve's bend changes, its direction less.
 constexpr double kBendSpan = 12.0;
 constexpr double kMostBendPerColumn = 0.5;
+// How far the last column may move from the origin of the sums before they
+// are taken afresh about it.
+constexpr double kRebase = 64.0;
 
 }  // namespace
 
 void CurveCourse::add(double column, double row)
 {
+    if (points_.empty() || std::fabs(column - origin_) > kRebase) {
+        // Sums of powers of columns near the points keep their precision.
+        origin_ = column;
+        sums_ = Sums{};
+        for (const Point& p : points_) accumulate(p, +1.0);
+    }
     points_.push_back({column, row});
-    while (std::fabs(points_.back().column - points_.front().column) > kSpan) points_.pop_front();
+    accumulate(points_.back(), +1.0);
+    while (std::fabs(points_.back().column - points_.front().column) > kSpan) {
+        accumulate(points_.front(), -1.0);
+        points_.pop_front();
+    }
     fit();
 }
 
@@ -31,19 +44,23 @@ void CurveCourse::restart(double column, double row)
     add(column, row);
 }
 
+void CurveCourse::accumulate(const Point& p, double sign)
+{
+    const double v = p.column - origin_;
+    double power = sign;
+    for (int k = 0; k < 5; ++k, power *= v) {
+        sums_.s[k] += power;
+        if (k < 3) sums_.t[k] += power * p.row;
+    }
+}
+
 void CurveCourse::fit()
 {
-    const double last = points_.back().column;
-    // Least squares of row = a + b u + c u^2, the latest points weighing most.
-    double s[5] = {}, t[3] = {};
-    for (const Point& p : points_) {
-        const double u = p.column - last, w = 1.0 + (kSpan - std::fabs(u)) / kSpan;
-        double power = w;
-        for (int k = 0; k < 5; ++k, power *= u) {
-            s[k] += power;
-            if (k < 3) t[k] += power * p.row;
-        }
-    }
+    // Least squares of row = A + B v + C v^2 over the points, v = column -
+    // origin, turned into the form about the last column.
+    const double* s = sums_.s;
+    const double* t = sums_.t;
+    const double last = points_.back().column, l = last - origin_;
     const double span = std::fabs(last - points_.front().column);
     a_ = points_.back().row;
     b_ = 0.0;
@@ -65,16 +82,18 @@ void CurveCourse::fit()
                     for (int j = 0; j < 3; ++j) replaced[i][j] = j == k ? t[i] : m[i][j];
                 coefficients[k] = det3(replaced) / det;
             }
-            a_ = coefficients[0];
-            b_ = coefficients[1];
-            c_ = coefficients[2];
+            const double A = coefficients[0], B = coefficients[1], C = coefficients[2];
+            a_ = A + B * l + C * l * l;
+            b_ = B + 2.0 * C * l;
+            c_ = C;
             return;
         }
     }
     const double det = s[0] * s[2] - s[1] * s[1];
     if (std::fabs(det) < 1e-9) return;
-    a_ = (t[0] * s[2] - t[1] * s[1]) / det;
-    b_ = (s[0] * t[1] - s[1] * t[0]) / det;
+    const double A = (t[0] * s[2] - t[1] * s[1]) / det, B = (s[0] * t[1] - s[1] * t[0]) / det;
+    a_ = A + B * l;
+    b_ = B;
 }
 
 bool CurveCourse::settled() const

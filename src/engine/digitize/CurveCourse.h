@@ -29,9 +29,17 @@ private:
     struct Point {
         double column, row;
     };
+    void accumulate(const Point& p, double sign);
     void fit();
 
     std::deque<Point> points_;
+    // Sums over the points of v^k (k = 0 .. 4) and of row v^k (k = 0 .. 2),
+    // v = column - origin_, kept as points come and go.
+    struct Sums {
+        double s[5] = {}, t[3] = {};
+    };
+    Sums sums_;
+    double origin_ = 0.0;
     // row = a + b u + c u^2, u = column - lastColumn()
     double a_ = 0.0, b_ = 0.0, c_ = 0.0;
 };

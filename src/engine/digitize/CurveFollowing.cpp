@@ -41,6 +41,17 @@ bool touchesAny(const ColourRun& run, const std::vector<ColourRun>& runs)
     return std::any_of(runs.begin(), runs.end(), [&](const ColourRun& other) { return run.touches(other); });
 }
 
+// Replaces `runs` (of the column before) by those of `column` that touch
+// one of them, off the lines across the window.
+void keepTouching(std::vector<ColourRun>& runs, std::span<const ColourRun> column, std::vector<ColourRun>& scratch)
+{
+    if (runs.empty()) return;
+    scratch.clear();
+    for (const ColourRun& run : column)
+        if (!run.alongLine && touchesAny(run, runs)) scratch.push_back(run);
+    runs.swap(scratch);
+}
+
 // Another line of the curve's colour close beside it: its course, so that
 // where the two cross, the curve is not continued along it.
 struct Rival {
@@ -170,19 +181,14 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
     bool crossedSince = false;               // a column crossed since the last run taken
     std::vector<ColourRun> linked{seedRun};  // the runs joined to the last taken, in the column before
     std::vector<ColourRun> passingBy;        // those of another curve going its own way, in the column before
+    std::vector<ColourRun> scratch;
     Rival rival;
 
     const auto count = static_cast<std::ptrdiff_t>(f.runs.columnCount());
     for (std::ptrdiff_t col = lastTaken + direction; col >= 0 && col < count; col += direction) {
         const auto column = f.runs.column(static_cast<std::size_t>(col));
-        std::vector<ColourRun> stillLinked;
-        for (const ColourRun& run : column)
-            if (!run.alongLine && touchesAny(run, linked)) stillLinked.push_back(run);
-        linked = std::move(stillLinked);
-        std::vector<ColourRun> stillPassing;
-        for (const ColourRun& run : column)
-            if (!run.alongLine && touchesAny(run, passingBy)) stillPassing.push_back(run);
-        passingBy = std::move(stillPassing);
+        keepTouching(linked, column, scratch);
+        keepTouching(passingBy, column, scratch);
         if (column.empty()) continue;
 
         const auto gap = static_cast<std::size_t>(std::abs(col - lastTaken) - 1);
@@ -373,10 +379,12 @@ std::vector<TrackColumn> followCurve(const ColourRuns& runs, std::optional<RunAt
     // place the user clicked is then the place to start from.
     constexpr std::int64_t kLevelRows = 6;
     constexpr std::size_t kShortestSample = 8;
+    if (!anchor) return followedFrom(RunChains(runs).middleOfLongest());
+    std::vector<TrackColumn> track = followedFrom(*anchor);
+    // No chain is longer than the window is wide.
+    if (4 * columnsCovered(track) >= runs.columnCount()) return track;
     RunChains chains(runs);
     const RunAt longest = chains.middleOfLongest();
-    if (!anchor) return followedFrom(longest);
-    std::vector<TrackColumn> track = followedFrom(*anchor);
     const std::size_t clicked = chains.indexOf(*anchor);
     const std::size_t span = chains.span(clicked), longestSpan = chains.span(chains.indexOf(longest));
     const bool likeASample =
