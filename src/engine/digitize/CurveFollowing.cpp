@@ -241,7 +241,7 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
         // A run right on the course needs only a clear gap to the others.
         const auto alone = [&](const ColourRun& run) {
             if (straddled) return false;
-            const bool onCourse = distance(run) <= 1.0;
+            const bool onCourse = distance(run) <= std::max(1.0, 0.25 * reach);
             for (const ColourRun& other : column) {
                 if (&other == &run || other.alongLine || !significant(other) || distance(other) > neighbourhood)
                     continue;
