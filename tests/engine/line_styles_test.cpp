@@ -192,6 +192,13 @@ TEST(LineStyles, AtAMarkerThePointLiesOnTheLinesCentre)
         EXPECT_LE(f.worst, 1.0) << (filled ? "filled" : "hollow");
         EXPECT_GE(f.within, 0.95) << (filled ? "filled" : "hollow");
         EXPECT_LE(f.worstAtMarkers, 0.5) << (filled ? "filled" : "hollow");
+        if (!filled) continue;
+        // Clicked on a marker itself, the whole line from its first data
+        // point to its last.
+        const Figures onMarker = read(area, polyline, 2.5, 0.5, 9.5);
+        EXPECT_NEAR(onMarker.firstX, 0.5, 0.05);
+        EXPECT_NEAR(onMarker.lastX, 9.5, 0.05);
+        EXPECT_LE(onMarker.worstAtMarkers, 0.5);
     }
 }
 

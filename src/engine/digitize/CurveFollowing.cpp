@@ -303,6 +303,13 @@ void followFrom(Following& f, RunAt seed, double thickness, int direction)
                 !touchesAny(linked.front(), passingBy)) {
                 for (const ColourRun& run : column)
                     if (run.top == linked.front().top && run.bottom == linked.front().bottom) taken = &run;
+                // A marker's far edge, where the curve ends in it, joins the
+                // line too, but nothing goes on from it.
+                const std::size_t pastMark = std::min(kPastMark, f.pieceColumns - 1);
+                if (taken && onwardFrom(f.runs, static_cast<std::size_t>(col),
+                                        static_cast<std::size_t>(taken - column.data()), direction, pastMark)
+                                     .steps < pastMark)
+                    taken = nullptr;
                 restart = taken != nullptr;
             }
         }
@@ -379,8 +386,10 @@ std::vector<TrackColumn> followCurve(const ColourRuns& runs, std::optional<RunAt
     // place the user clicked is then the place to start from.
     constexpr std::int64_t kLevelRows = 6;
     constexpr std::size_t kShortestSample = 8;
+    constexpr std::size_t kMarkerReach = 24;
     if (!anchor) return followedFrom(RunChains(runs).middleOfLongest());
-    std::vector<TrackColumn> track = followedFrom(*anchor);
+    // A click on a marker starts the curve where its line leaves it.
+    std::vector<TrackColumn> track = followedFrom(thinNear(runs, *anchor, kMarkerReach));
     // No chain is longer than the window is wide.
     if (4 * columnsCovered(track) >= runs.columnCount()) return track;
     RunChains chains(runs);

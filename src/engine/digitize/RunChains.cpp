@@ -127,4 +127,46 @@ std::optional<double> slopeThrough(const ColourRuns& runs, std::size_t column, s
     return (r2 - r1) / static_cast<double>(c2 - c1);
 }
 
+RunAt thinNear(const ColourRuns& runs, RunAt seed, std::size_t columns)
+{
+    const auto heightOf = [](const ColourRun& run) { return run.bottom - run.top + 1; };
+    const auto at = [&](std::pair<std::size_t, double> centre) {
+        const auto column = runs.column(centre.first);
+        const auto it = std::find_if(column.begin(), column.end(),
+                                     [&](const ColourRun& run) { return run.centre == centre.second; });
+        return RunAt{centre.first, static_cast<std::size_t>(it - column.begin())};
+    };
+    const Onward right = onwardFrom(runs, seed.column, seed.index, +1, columns, true);
+    const Onward left = onwardFrom(runs, seed.column, seed.index, -1, columns, true);
+    // The line's usual height there: a marker covers far fewer columns than
+    // the line around it.
+    std::vector<std::int64_t> heights{heightOf(runs.column(seed.column)[seed.index])};
+    for (const Onward* way : {&right, &left})
+        for (const auto& centre : way->centres) {
+            const RunAt run = at(centre);
+            heights.push_back(heightOf(runs.column(run.column)[run.index]));
+        }
+    const auto middle = heights.begin() + static_cast<std::ptrdiff_t>(heights.size() / 2);
+    std::nth_element(heights.begin(), middle, heights.end());
+    const std::int64_t usual = *middle;
+    const auto thin = [&](const ColourRun& run) {
+        return heightOf(run) <= usual + std::max<std::int64_t>(2, usual / 4);
+    };
+    if (thin(runs.column(seed.column)[seed.index])) return seed;
+    // A few columns into the thin line, past the mark's tapering edge.
+    constexpr std::size_t kInto = 3;
+    const auto thinFrom = [&](const Onward& way, std::size_t k) {
+        if (k + kInto > way.centres.size()) return false;
+        for (std::size_t j = k; j < k + kInto; ++j) {
+            const RunAt run = at(way.centres[j]);
+            if (!thin(runs.column(run.column)[run.index])) return false;
+        }
+        return true;
+    };
+    for (std::size_t k = 0; k < columns; ++k)
+        for (const Onward* way : {&right, &left})
+            if (thinFrom(*way, k)) return at(way->centres[k + kInto - 1]);
+    return seed;
+}
+
 }  // namespace vastrel::digitize

@@ -70,4 +70,10 @@ Onward onwardFrom(const ColourRuns& runs, std::size_t column, std::size_t index,
 // tell, but the dash it belongs to is not.
 std::optional<double> slopeThrough(const ColourRuns& runs, std::size_t column, std::size_t index, std::size_t columns);
 
+// Where `seed` lies in a mark on the line (a marker, a label's stroke
+// touching it), the nearest run along the line, within `columns` either
+// way, where the line shows as thin as it is: a course and a thickness
+// learnt from there fit the line. Elsewhere `seed` itself.
+RunAt thinNear(const ColourRuns& runs, RunAt seed, std::size_t columns);
+
 }  // namespace vastrel::digitize
