@@ -39,6 +39,8 @@
 #include "engine/image/DrawingArea.h"
 #include "engine/image/ImageDecoding.h"
 
+#include "AccuracyReport.h"
+
 using namespace vastrel;
 
 namespace {
@@ -296,15 +298,11 @@ int main(int argc, char** argv)
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (argc == 3) pointsOf = QString::fromLocal8Bit(argv[2]);
-    const QStringList files = QDir(folder).entryList({"*.json"}, QDir::Files, QDir::Name);
+    const auto records = accuracy::readRecords(folder);
+    if (!records) return 2;
     std::vector<Result> results;
-    for (const QString& name : files) {
-        QFile file(folder + "/" + name);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
-            return 2;
-        }
-        results.push_back(measurePicture(folder, readPicture(QJsonDocument::fromJson(file.readAll()).object())));
+    for (const QJsonObject& record : *records) {
+        results.push_back(measurePicture(folder, readPicture(record)));
         judge(results.back());
     }
 
@@ -330,13 +328,7 @@ int main(int argc, char** argv)
     printSummaries("by program", byProgram);
     printSummaries("by case", byCase);
 
-    int missed = 0;
-    for (const Result& r : results) {
-        if (r.misses.empty()) continue;
-        ++missed;
-        std::printf("\nMISS %s:", qPrintable(r.picture.name));
-        for (const std::string& m : r.misses) std::printf("\n  %s", m.c_str());
-    }
+    const int missed = accuracy::printMisses(results, [](const Result& r) { return r.picture.name; });
     int known = 0;
     for (const KnownMiss& k : kKnownMisses)
         for (const Result& r : results)

@@ -36,6 +36,8 @@
 #include "engine/image/DrawingArea.h"
 #include "engine/image/ImageDecoding.h"
 
+#include "AccuracyReport.h"
+
 using namespace vastrel;
 
 namespace {
@@ -283,15 +285,11 @@ int main(int argc, char** argv)
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (argc == 3) pointsOf = QString::fromLocal8Bit(argv[2]);
-    const QStringList files = QDir(folder).entryList({"*.json"}, QDir::Files, QDir::Name);
+    const auto records = accuracy::readRecords(folder);
+    if (!records) return 2;
     std::vector<Result> results;
-    for (const QString& name : files) {
-        QFile file(folder + "/" + name);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
-            return 2;
-        }
-        results.push_back(measurePage(folder, readPage(QJsonDocument::fromJson(file.readAll()).object())));
+    for (const QJsonObject& record : *records) {
+        results.push_back(measurePage(folder, readPage(record)));
         judge(results.back());
     }
 
@@ -315,13 +313,7 @@ int main(int argc, char** argv)
     for (const KnownMiss& known : kKnownMisses)
         std::printf("\nKNOWN %s: held to %.2f %% of full scale: %s", known.page, 100 * known.worst, known.why);
     std::printf("\n");
-    int missed = 0;
-    for (const Result& r : results) {
-        if (r.misses.empty()) continue;
-        ++missed;
-        std::printf("\nMISS %s:", qPrintable(r.page.name));
-        for (const std::string& m : r.misses) std::printf("\n  %s", m.c_str());
-    }
+    const int missed = accuracy::printMisses(results, [](const Result& r) { return r.page.name; });
     int known = 0;
     for (const Result& r : results) known += r.misses.empty() && knownMissOf(r.page.name);
     std::printf("%spages within their bounds: %d of %zu (%d more within what is known of them)\n",
