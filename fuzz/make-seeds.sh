@@ -3,6 +3,8 @@
 # numbers and raw doubles, tiny images of every format the loader is offered
 # (whole, cut short, and with headers claiming huge sizes), and file names.
 # Needs ImageMagick's convert (scripts/install-deps.sh installs it).
+# The project reader's seeds (corpus/fuzz_project_reader) are project files
+# written by hand, whole and damaged, and are not made here.
 set -euo pipefail
 cd "$(dirname "$0")"
 
