@@ -44,6 +44,24 @@ QString reachWarning(const digitize::ScanReach& reach, QSize picture)
         .arg(picture.height());
 }
 
+QString colourRefusalText(digitize::ColourRefusal refusal, QPoint at, const image::PixelView& view, QSize picture)
+{
+    if (refusal == digitize::ColourRefusal::OutsidePicture)
+        return QStringLiteral("--colour-at %1,%2 lies outside the image (%3 × %4 pixels)")
+            .arg(at.x())
+            .arg(at.y())
+            .arg(picture.width())
+            .arg(picture.height());
+    const digitize::CurveColour shown = digitize::curveColourAt(view, at.x(), at.y());
+    return QStringLiteral(
+               "--colour-at %1,%2 shows %3, %4, %5, which the white paper matches: no curve can be told by it")
+        .arg(at.x())
+        .arg(at.y())
+        .arg(shown.red)
+        .arg(shown.green)
+        .arg(shown.blue);
+}
+
 }  // namespace
 
 DigitizeSettings settingsOf(const DigitizeRequest& request)
@@ -103,25 +121,12 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
     if (const auto& at = settings_.colourAt) {
         // As in the windows, the colour is taken on the picture only, never
         // on the grey margin beyond it.
-        if (!QRect(QPoint(0, 0), imageSize).contains(*at)) {
-            outcome.failure = QStringLiteral("--colour-at %1,%2 lies outside the image (%3 × %4 pixels)")
-                                  .arg(at->x())
-                                  .arg(at->y())
-                                  .arg(imageSize.width())
-                                  .arg(imageSize.height());
+        const auto choice = digitize::chooseColourAt(view, imageSize.width(), imageSize.height(), at->x(), at->y());
+        if (const auto* refusal = std::get_if<digitize::ColourRefusal>(&choice)) {
+            outcome.failure = colourRefusalText(*refusal, *at, view, imageSize);
             return outcome;
         }
-        colour = digitize::curveColourAt(view, at->x(), at->y());
-        if (digitize::isPaperColour(*colour)) {
-            outcome.failure = QStringLiteral("--colour-at %1,%2 shows %3, %4, %5, which the white paper matches: "
-                                             "no curve can be told by it")
-                                  .arg(at->x())
-                                  .arg(at->y())
-                                  .arg(colour->red)
-                                  .arg(colour->green)
-                                  .arg(colour->blue);
-            return outcome;
-        }
+        colour = std::get<digitize::CurveColour>(choice);
     }
     const digitize::DigitizeOutcome run = digitize::digitize(view, settings_.references, colour, more);
     if (!run.ok()) {

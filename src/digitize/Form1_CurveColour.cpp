@@ -62,19 +62,17 @@ void Form1::showCurveColour()
 
 void Form1::chooseCurveColourAt(float x, float y)
 {
-    // Only the picture itself: the grey margin beyond it, or an empty area
-    // showing the title, holds no curve.
     const QImage& picture = Picture1->Picture();
-    const int px = static_cast<int>(x), py = static_cast<int>(y);
-    if (picture.isNull() || x < 0 || y < 0 || px >= picture.width() || py >= picture.height()) return;
-    const digitize::CurveColour chosen = digitize::curveColourAt(Picture1->pixels(), px, py);
-    // A click beside a thin line lands on the paper, whose colour every blank
-    // column would match: refused, and the colour chosen before stays.
-    if (digitize::isPaperColour(chosen)) {
-        module_.platform().MsgBox(QString::fromUtf8(digitize::msg::kPaperColour), tk::kExclamationMessage);
+    const auto choice = digitize::chooseColourAt(Picture1->pixels(), picture.width(), picture.height(), x, y);
+    // The grey margin, or an empty area showing the title, holds no curve: the
+    // click is ignored. A click beside a thin line lands on the paper: refused,
+    // and the colour chosen before stays.
+    if (const auto* refusal = std::get_if<digitize::ColourRefusal>(&choice)) {
+        if (*refusal == digitize::ColourRefusal::Paper)
+            module_.platform().MsgBox(QString::fromUtf8(digitize::msg::kPaperColour), tk::kExclamationMessage);
         return;
     }
-    module_.curveColour = chosen;
+    module_.curveColour = std::get<digitize::CurveColour>(choice);
     showCurveColour();
 }
 

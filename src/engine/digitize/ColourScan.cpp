@@ -183,6 +183,16 @@ bool isPaperColour(const CurveColour& colour)
     return closenessTo(targetOf(colour), 0xFFFFFFFFu) > 0;
 }
 
+std::variant<CurveColour, ColourRefusal> chooseColourAt(const image::PixelView& view, int pictureWidth,
+                                                        int pictureHeight, double x, double y)
+{
+    if (!(x >= 0 && y >= 0 && x < pictureWidth && y < pictureHeight) || !view.contains(int(x), int(y)))
+        return ColourRefusal::OutsidePicture;
+    const CurveColour chosen = curveColourAt(view, static_cast<int>(x), static_cast<int>(y));
+    if (isPaperColour(chosen)) return ColourRefusal::Paper;
+    return chosen;
+}
+
 std::optional<ColourTrack> scanColumnsForColour(const image::PixelView& view, const References& refs,
                                                 const CurveColour& colour)
 {

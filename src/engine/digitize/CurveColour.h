@@ -4,6 +4,7 @@
 #include "engine/image/PixelView.h"
 
 #include <cstdint>
+#include <variant>
 
 namespace vastrel::digitize {
 
@@ -35,5 +36,17 @@ CurveColour curveColourAt(const image::PixelView& view, int x, int y);
 
 // True for a colour the white paper itself matches: no curve can be told by it.
 bool isPaperColour(const CurveColour& colour);
+
+// Why a pixel gives no curve colour.
+enum class ColourRefusal {
+    OutsidePicture,  // the grey margin beyond the picture, or no picture: no curve lies there
+    Paper,           // the paper's own colour: every blank column would match it
+};
+
+// The colour a Ctrl + click (or --colour-at) at drawing-area position (x, y)
+// chooses on a picture of `pictureWidth` × `pictureHeight` pixels shown from
+// the area's top-left corner, or why it chooses none.
+std::variant<CurveColour, ColourRefusal> chooseColourAt(const image::PixelView& view, int pictureWidth,
+                                                        int pictureHeight, double x, double y);
 
 }  // namespace vastrel::digitize
