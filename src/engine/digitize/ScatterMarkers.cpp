@@ -48,6 +48,7 @@ Grid inkOver(const image::PixelView& view, const PixelArea& area, const ColourTa
         float* out = &grid.values[static_cast<std::size_t>(y - area.top + kPad) * grid.width + kPad];
         for (int x = area.left; x <= area.right; ++x) {
             const std::uint32_t argb = in[x];
+            if ((argb & 0xFFFFFFu) == 0xFFFFFFu) continue;  // most of a graph is paper
             const float pr = 255.0f - float((argb >> 16) & 0xFFu), pg = 255.0f - float((argb >> 8) & 0xFFu),
                         pb = 255.0f - float(argb & 0xFFu);
             const float share = std::clamp((pr * ir + pg * ig + pb * ib) * norm, 0.0f, 1.0f);
@@ -218,38 +219,45 @@ std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy)
     return t;
 }
 
-// Sums of the grid and of its squares over any box, from summed-area tables.
+// Sums of the grid and of its squares over any box, from summed-area tables
+// of the ink in 1/255ths. The tables wrap around past 2^32, but a box's sum
+// never comes near that, and unsigned differences undo the wrapping exactly:
+// half the memory of doubles, and exact.
 struct BoxSums {
     int width = 0;  // grid width + 1
-    std::vector<double> sum, squares;
+    std::vector<std::uint32_t> sum, squares;
 
     explicit BoxSums(const Grid& g) : width(g.width + 1)
     {
         const std::size_t n = static_cast<std::size_t>(g.width + 1) * (g.height + 1);
-        sum.assign(n, 0.0), squares.assign(n, 0.0);
+        sum.assign(n, 0u), squares.assign(n, 0u);
         for (int y = 0; y < g.height; ++y) {
-            double row = 0, rowSquares = 0;
+            std::uint32_t row = 0, rowSquares = 0;
+            const float* in = &g.values[static_cast<std::size_t>(y) * g.width];
+            std::uint32_t* out = &sum[static_cast<std::size_t>(y + 1) * width + 1];
+            std::uint32_t* outSquares = &squares[static_cast<std::size_t>(y + 1) * width + 1];
             for (int x = 0; x < g.width; ++x) {
-                const double v = g.at(x, y);
+                const auto v = static_cast<std::uint32_t>(in[x] * 255.0f + 0.5f);
                 row += v, rowSquares += v * v;
-                const std::size_t i = static_cast<std::size_t>(y + 1) * width + x + 1;
-                sum[i] = sum[i - width] + row, squares[i] = squares[i - width] + rowSquares;
+                out[x] = out[x - width] + row, outSquares[x] = outSquares[x - width] + rowSquares;
             }
         }
     }
-    static double box(const std::vector<double>& t, int width, int x, int y, int w, int h)
+    static double box(const std::vector<std::uint32_t>& t, int width, int x, int y, int w, int h, double unit)
     {
         const std::size_t a = static_cast<std::size_t>(y) * width + x, b = a + static_cast<std::size_t>(h) * width;
-        return t[b + w] - t[b] - t[a + w] + t[a];
+        return double(std::uint32_t(t[b + w] - t[b] - t[a + w] + t[a])) / unit;
     }
+    double inkIn(int x, int y, int w, int h) const { return box(sum, width, x, y, w, h, 255.0); }
+    double squaresIn(int x, int y, int w, int h) const { return box(squares, width, x, y, w, h, 65025.0); }
 };
 
 // Normalized cross-correlation of the template with the grid's box at (x, y).
 double correlation(const Grid& g, const BoxSums& sums, const Template& t, int x, int y)
 {
     const double n = double(t.width) * t.height;
-    const double s = BoxSums::box(sums.sum, sums.width, x, y, t.width, t.height);
-    const double s2 = BoxSums::box(sums.squares, sums.width, x, y, t.width, t.height);
+    const double s = sums.inkIn(x, y, t.width, t.height);
+    const double s2 = sums.squaresIn(x, y, t.width, t.height);
     double cross = 0;
     for (const Template::Ink& k : t.ink) cross += double(k.value) * g.at(x + k.dx, y + k.dy);
     const double spread = (s2 - s * s / n) * (t.sumSquares - t.sum * t.sum / n);
@@ -329,7 +337,7 @@ MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& w
     std::vector<float> score(static_cast<std::size_t>(std::max(columns, 0)) * std::max(rows, 0), -1.0f);
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x)
-            if (BoxSums::box(sums.sum, sums.width, x, y, t.width, t.height) >= kLeastInk * t.sum)
+            if (sums.inkIn(x, y, t.width, t.height) >= kLeastInk * t.sum)
                 score[static_cast<std::size_t>(y) * columns + x] = float(correlation(grid, sums, t, x, y));
 
     std::vector<Match> peaks;
