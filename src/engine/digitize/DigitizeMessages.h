@@ -79,4 +79,12 @@ inline constexpr std::string_view kReferencesFold =
 inline constexpr std::string_view kNoFrame =
     " --- 始点と終点から枠の線が見つかりません。残りの角は「基準点を追加」で指定して下さい --- ";
 
+// "マーカーを検出" clicked outside the frame of the start and end points.
+inline constexpr std::string_view kMarkerOutsideFrame =
+    " --- マーカーは始点と終点の間にあるものをクリックして下さい --- ";
+
+// No marker, or only a line, at the pixel clicked for "マーカーを検出".
+inline constexpr std::string_view kNoMarkerAtClick =
+    " --- クリックした所にマーカーが見つかりません。マーカーの上でクリックして下さい --- ";
+
 }  // namespace vastrel::digitize::msg

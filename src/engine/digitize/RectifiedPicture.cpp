@@ -10,17 +10,6 @@ namespace vastrel::digitize {
 
 namespace {
 
-// The start and end points' frame: rectified pixel (x, y) to the frame
-// position (u, v) the conversion of the two points gives it, u from u1 at
-// startX to u2 at endX, v from v1 at startY to v2 at endY.
-Homography frameOfRectified(const References& refs, const FittedMapping& mapping)
-{
-    const PlanePoint first = mapping.frameOf(refs.x1, refs.y1), last = mapping.frameOf(refs.x2, refs.y2);
-    const double sx = refs.startX, sy = refs.startY, ex = refs.endX, ey = refs.endY;
-    const double du = (last.x - first.x) / (ex - sx), dv = (last.y - first.y) / (ey - sy);
-    return Homography({du, 0, first.x - sx * du, 0, dv, first.y - sy * dv, 0, 0, 1});
-}
-
 // The picture's pixel at (x, y), or the image area's grey off the picture.
 std::uint32_t pixelAt(const image::PixelView& picture, int x, int y)
 {
@@ -109,6 +98,14 @@ std::uint32_t bilinear(const image::PixelView& picture, int x256, int y256, cons
 }
 
 }  // namespace
+
+Homography frameOfRectified(const References& refs, const FittedMapping& mapping)
+{
+    const PlanePoint first = mapping.frameOf(refs.x1, refs.y1), last = mapping.frameOf(refs.x2, refs.y2);
+    const double sx = refs.startX, sy = refs.startY, ex = refs.endX, ey = refs.endY;
+    const double du = (last.x - first.x) / (ex - sx), dv = (last.y - first.y) / (ey - sy);
+    return Homography({du, 0, first.x - sx * du, 0, dv, first.y - sy * dv, 0, 0, 1});
+}
 
 RectifiedPicture::RectifiedPicture(const image::PixelView& picture, const References& refs,
                                    const FittedMapping& mapping, const std::optional<ColourTarget>& keep)

@@ -18,6 +18,11 @@
 
 namespace vastrel::digitize {
 
+// The start and end points' frame: rectified pixel (x, y) to the frame
+// position (u, v) the conversion of the two points gives it, u from u1 at
+// startX to u2 at endX, v from v1 at startY to v2 at endY.
+Homography frameOfRectified(const References& refs, const FittedMapping& mapping);
+
 class RectifiedPicture {
 public:
     // Resamples `picture` (bilinear, at its own resolution) over the

@@ -1,4 +1,5 @@
 #include "engine/project/ProjectFile.h"
+#include "engine/project/SeriesExport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,16 +20,6 @@ QJsonValue colourJson(const std::optional<digitize::CurveColour>& colour)
     if (!colour) return QJsonValue::Null;
     return QJsonObject{{"red", colour->red},  {"green", colour->green}, {"blue", colour->blue},
                        {"column", colour->x}, {"row", colour->y},       {"tolerance", colour->tolerance}};
-}
-
-QString ruleName(results::SeriesRule rule)
-{
-    switch (rule) {
-    case results::SeriesRule::Colour: return "colour";
-    case results::SeriesRule::Markers: return "markers";
-    case results::SeriesRule::Darkest: break;
-    }
-    return "darkest";
 }
 
 QJsonObject seriesJson(const results::Series& series)
