@@ -1,5 +1,7 @@
 #include "cli/DigitizeArguments.h"
 
+#include "cli/OptionReading.h"
+
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
 #include "engine/text/NumberText.h"
@@ -101,32 +103,37 @@ std::optional<QString> readText(QString& into, const QString& value)
 }
 
 struct Option {
-    QLatin1StringView name;
-    QLatin1StringView shortName;  // empty when there is none
+    OptionName names;
     bool repeatable;
     Reader read;
-    bool takesValue = true;
+
+    QString shown() const { return QLatin1String("--") + names.longName; }
 };
 
+constexpr QLatin1StringView kNoShortName;
+// The first options, the two picks and their four texts, must all be given.
+constexpr std::size_t kRequiredOptions = 6;
+
 const std::array kOptions{
-    Option{QLatin1StringView("--start"),
-           {},
+    Option{{QLatin1StringView("start"), kNoShortName},
            false,
            [](DigitizeRequest& r, const QString& v) { return readPoint(r.start, v, "--start 62,398"); }},
-    Option{QLatin1StringView("--end"),
-           {},
+    Option{{QLatin1StringView("end"), kNoShortName},
            false,
            [](DigitizeRequest& r, const QString& v) { return readPoint(r.end, v, "--end 541,37"); }},
-    Option{
-        QLatin1StringView("--x1"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.x1, v); }},
-    Option{
-        QLatin1StringView("--y1"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.y1, v); }},
-    Option{
-        QLatin1StringView("--x2"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.x2, v); }},
-    Option{
-        QLatin1StringView("--y2"), {}, false, [](DigitizeRequest& r, const QString& v) { return readText(r.y2, v); }},
-    Option{QLatin1StringView("--mode"),
-           {},
+    Option{{QLatin1StringView("x1"), kNoShortName},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readText(r.x1, v); }},
+    Option{{QLatin1StringView("y1"), kNoShortName},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readText(r.y1, v); }},
+    Option{{QLatin1StringView("x2"), kNoShortName},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readText(r.x2, v); }},
+    Option{{QLatin1StringView("y2"), kNoShortName},
+           false,
+           [](DigitizeRequest& r, const QString& v) { return readText(r.y2, v); }},
+    Option{{QLatin1StringView("mode"), kNoShortName},
            false,
            [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
                for (const ModeName& known : kModeNames) {
@@ -137,13 +144,15 @@ const std::array kOptions{
                }
                return QStringLiteral("must be one of %1").arg(scaleModeNames().join(QStringLiteral(", ")));
            }},
-    Option{QLatin1StringView("--output"), QLatin1StringView("-o"), false,
+    Option{{QLatin1StringView("output"), QLatin1StringView("o")},
+           false,
            [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
                if (v.isEmpty()) return QStringLiteral("needs a file name, a folder or -");
                r.output = v;
                return std::nullopt;
            }},
-    Option{QLatin1StringView("--jobs"), QLatin1StringView("-j"), false,
+    Option{{QLatin1StringView("jobs"), QLatin1StringView("j")},
+           false,
            [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
                const auto numbers = wholeNumbers(v, 1);
                if (!numbers || (*numbers)[0] < 1 || (*numbers)[0] > kMaxJobs)
@@ -151,8 +160,7 @@ const std::array kOptions{
                r.jobs = (*numbers)[0];
                return std::nullopt;
            }},
-    Option{QLatin1StringView("--erase"),
-           {},
+    Option{{QLatin1StringView("erase"), kNoShortName},
            true,
            [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
                const auto n = wholeNumbers(v, 4);
@@ -161,34 +169,49 @@ const std::array kOptions{
                return std::nullopt;
            }},
     Option{
-        QLatin1StringView("--colour-at"),
-        {},
+        {QLatin1StringView("colour-at"), kNoShortName},
         false,
         [](DigitizeRequest& r, const QString& v) { return readPoint(r.colourAt.emplace(), v, "--colour-at 300,210"); }},
-    Option{QLatin1StringView("--ref"),
-           {},
+    Option{{QLatin1StringView("ref"), kNoShortName},
            true,
            [](DigitizeRequest& r, const QString& v) { return readReference(r.references, v); }},
-    Option{QLatin1StringView("--frame-corners"),
-           {},
+    Option{{QLatin1StringView("frame-corners"), kNoShortName, false},
            false,
            [](DigitizeRequest& r, const QString&) -> std::optional<QString> {
                r.frameCorners = true;
                return std::nullopt;
-           },
-           false},
+           }},
 };
 
-const Option* optionNamed(const QString& name)
+const std::array<OptionName, kOptions.size()>& optionNames()
 {
-    for (const Option& option : kOptions)
-        if (name == option.name || (!option.shortName.isEmpty() && name == option.shortName)) return &option;
-    return nullptr;
+    static const auto names = [] {
+        std::array<OptionName, kOptions.size()> all;
+        for (std::size_t i = 0; i < kOptions.size(); ++i) all[i] = kOptions[i].names;
+        return all;
+    }();
+    return names;
 }
 
 ArgumentError wrongValue(const Option& option, const QString& value, const QString& what)
 {
-    return {QStringLiteral("%1 %2, not \"%3\"").arg(option.name, what, value)};
+    return {QStringLiteral("%1 %2, not \"%3\"").arg(option.shown(), what, value)};
+}
+
+// The first mistake in the uses, in the order given; the request takes
+// every value read.
+std::optional<ArgumentError> takeUses(DigitizeRequest& request, const std::vector<OptionUse>& uses,
+                                      std::vector<bool>& seen)
+{
+    for (const OptionUse& use : uses) {
+        const Option& option = kOptions[use.option];
+        if (!option.repeatable && seen[use.option])
+            return ArgumentError{QStringLiteral("%1 is given twice").arg(option.shown())};
+        seen[use.option] = true;
+        if (const std::optional<QString> what = option.read(request, use.value))
+            return wrongValue(option, use.value, *what);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -231,46 +254,32 @@ QStringList scaleModeNames()
 
 std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(const QStringList& arguments)
 {
+    const ReadArguments read = readOptions(optionNames(), arguments);
     DigitizeRequest request;
-    QList<const Option*> seen;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
-            if (argument == QLatin1String("-"))
-                return ArgumentError{QStringLiteral("images cannot be read from standard input; name the files")};
-            request.images.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) return HelpWanted{};
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        const Option* option = optionNamed(name);
-        if (!option) return ArgumentError{QStringLiteral("unknown option %1").arg(name)};
-        if (!option->repeatable && seen.contains(option))
-            return ArgumentError{QStringLiteral("%1 is given twice").arg(option->name)};
-        seen.append(option);
-
-        QString value;
-        if (!option->takesValue) {
-            if (equals >= 0) return ArgumentError{QStringLiteral("%1 takes no value").arg(option->name)};
-        } else if (equals >= 0) {
-            value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return ArgumentError{QStringLiteral("%1 needs a value").arg(option->name)};
-        }
-        if (const std::optional<QString> what = option->read(request, value)) return wrongValue(*option, value, *what);
+    std::vector<bool> seen(kOptions.size(), false);
+    // A mistake before the stop comes first, as the arguments are read in order.
+    if (std::optional<ArgumentError> mistake = takeUses(request, read.uses, seen)) return *mistake;
+    switch (read.stop) {
+    case ReadingStop::None: break;
+    case ReadingStop::Help: return HelpWanted{};
+    case ReadingStop::LoneDash:
+        return ArgumentError{QStringLiteral("images cannot be read from standard input; name the files")};
+    case ReadingStop::UnknownOption: return ArgumentError{QStringLiteral("unknown option %1").arg(read.stopName)};
+    case ReadingStop::MissingValue:
+    case ReadingStop::UnwantedValue: {
+        const Option& option = kOptions[read.stopOption];
+        if (!option.repeatable && seen[read.stopOption])
+            return ArgumentError{QStringLiteral("%1 is given twice").arg(option.shown())};
+        const QString what = read.stop == ReadingStop::MissingValue ? QStringLiteral("%1 needs a value")
+                                                                    : QStringLiteral("%1 takes no value");
+        return ArgumentError{what.arg(option.shown())};
     }
+    }
+    request.images = read.operands;
 
     QStringList missing;
-    for (const char* required : {"--start", "--end", "--x1", "--y1", "--x2", "--y2"})
-        if (!seen.contains(optionNamed(QLatin1String(required)))) missing.append(QLatin1String(required));
+    for (std::size_t i = 0; i < kRequiredOptions; ++i)
+        if (!seen[i]) missing.append(kOptions[i].shown());
     if (!missing.isEmpty()) return ArgumentError{QStringLiteral("missing %1").arg(missing.join(QStringLiteral(", ")))};
     if (request.images.isEmpty()) return ArgumentError{QStringLiteral("no image given")};
     return request;
