@@ -9,6 +9,7 @@
 #include "engine/digitize/PixelCalibration.h"
 #include "engine/digitize/SeriesRun.h"
 #include "engine/image/DrawingArea.h"
+#include "engine/results/SeriesSet.h"
 
 #include <QPainter>
 #include <QTransform>
@@ -187,6 +188,36 @@ TEST(SeriesRun, ARefusedRunIsWordedAsDigitizeWordsIt)
         EXPECT_EQ(found.refusal, msg::kLogYStartZero);
         EXPECT_TRUE(found.series.points.empty());
     }
+}
+
+TEST(SeriesRun, KeptSeriesTakeNewReferencesFromTheirPlacesOrStayAsTheyWere)
+{
+    Page page;
+    page.line(QColor(0, 0, 0), wave);
+    const QImage picture = image::composeDrawingArea(page.image);
+    results::SeriesSet set;
+    set.latest = findSeries(image::pixelViewOf(picture), page.refs(), {}, {}, results::nextSeriesName(set)).series;
+    ASSERT_EQ(set.latest->name, "系列 1");
+    ASSERT_TRUE(results::keepLatest(set));
+    EXPECT_FALSE(results::keepLatest(set));  // nothing left to keep
+    set.kept[0].name = "系列 2";             // renamed: the next name steps over it
+    EXPECT_EQ(results::nextSeriesName(set), "系列 3");
+
+    // The axis was typed 0 .. 100 where 0 .. 200 was printed.
+    References corrected = page.refs();
+    corrected.y2 = 200;
+    const std::vector<results::Series> before = set.kept;
+    ASSERT_EQ(reconvertSeries(set.kept, corrected, {}), "");
+    for (std::size_t i = 0; i < before[0].points.size(); i += 97) {
+        EXPECT_EQ(set.kept[0].points[i].x, before[0].points[i].x);
+        EXPECT_NEAR(set.kept[0].points[i].y, 2 * before[0].points[i].y, 1e-9);
+        EXPECT_EQ(set.kept[0].points[i].row, before[0].points[i].row);
+    }
+    corrected.mode = ScaleMode::LinearLog;
+    corrected.y1 = 0;
+    const std::vector<results::Series> kept = set.kept;
+    EXPECT_EQ(reconvertSeries(set.kept, corrected, {}), msg::kLogYStartZero);
+    EXPECT_EQ(set.kept[0].points, kept[0].points);
 }
 
 }  // namespace

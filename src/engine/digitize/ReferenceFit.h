@@ -27,6 +27,8 @@ struct ReferencePoint {
     double row = 0.0;
     double x = 0.0;  // the graph values typed for it
     double y = 0.0;
+
+    bool operator==(const ReferencePoint&) const = default;
 };
 
 class FittedMapping {

@@ -39,6 +39,8 @@ struct References {
     double x2 = 0.0;
     double y2 = 0.0;
     ScaleMode mode = ScaleMode::LinearLinear;
+
+    bool operator==(const References&) const = default;
 };
 
 }  // namespace vastrel::digitize

@@ -14,23 +14,15 @@ namespace vastrel::digitize {
 namespace {
 
 void findCurve(const image::PixelView& view, const References& refs, std::span<const ReferencePoint> more,
-               const std::optional<CurveColour>& colour, SeriesFinding& found)
+               SeriesFinding& found)
 {
-    // The run's own checks come first, worded as "Digitize" words them.
-    const DigitizeOutcome run = digitize(view, refs, colour, more);
-    const CalibrationOutcome calibrated = run.ok() ? calibrationOf(refs, more) : CalibrationOutcome{};
-    if (!run.ok() || !calibrated.ok()) {
-        found.refusal = run.ok() ? calibrated.refusal : run.refusal;
+    const DigitizeOutcome run = digitize(view, refs, found.series.colour, more);
+    if (!run.ok()) {
+        found.refusal = run.refusal;
         return;
     }
-    const ScanWindow window = scanWindowOf(refs);
-    found.series.points.reserve(run.points.size());
-    for (std::size_t i = 0; i < run.points.size(); ++i) {
-        const DigitizedPoint& p = run.points[i];
-        const PlanePoint at = calibrated.calibration->pictureOf(
-            {window.columnAt(static_cast<std::int64_t>(run.firstColumn + i)), double(p.pixelRow)});
-        found.series.points.push_back({p.x, p.y, at.x, at.y});
-    }
+    const std::string refusal = placeRunPoints(run, refs, more, found.series);
+    if (!refusal.empty()) found.refusal = refusal;
 }
 
 // The picture's pixels the frame covers, as a box around its four corners.
@@ -83,6 +75,23 @@ void findMarkers(const image::PixelView& view, const PixelCalibration& calibrati
 
 }  // namespace
 
+std::string placeRunPoints(const DigitizeOutcome& run, const References& refs, std::span<const ReferencePoint> more,
+                           results::Series& series)
+{
+    series.points.clear();
+    const CalibrationOutcome calibrated = calibrationOf(refs, more);
+    if (!calibrated.ok()) return calibrated.refusal;
+    const ScanWindow window = scanWindowOf(refs);
+    series.points.reserve(run.points.size());
+    for (std::size_t i = 0; i < run.points.size(); ++i) {
+        const DigitizedPoint& p = run.points[i];
+        const PlanePoint at = calibrated.calibration->pictureOf(
+            {window.columnAt(static_cast<std::int64_t>(run.firstColumn + i)), double(p.pixelRow)});
+        series.points.push_back({p.x, p.y, at.x, at.y});
+    }
+    return {};
+}
+
 SeriesFinding findSeries(const image::PixelView& view, const References& refs, std::span<const ReferencePoint> more,
                          const SeriesRequest& request, const QString& name)
 {
@@ -91,7 +100,7 @@ SeriesFinding findSeries(const image::PixelView& view, const References& refs, s
     found.series.rule = request.rule;
     found.series.colour = request.rule == results::SeriesRule::Darkest ? std::nullopt : request.colour;
     if (request.rule != results::SeriesRule::Markers) {
-        findCurve(view, refs, more, found.series.colour, found);
+        findCurve(view, refs, more, found);
         return found;
     }
     const CalibrationOutcome calibrated = calibrationOf(refs, more);
@@ -102,6 +111,23 @@ SeriesFinding findSeries(const image::PixelView& view, const References& refs, s
     else
         findMarkers(view, *calibrated.calibration, *request.colour, found);
     return found;
+}
+
+std::string reconvertSeries(std::vector<results::Series>& series, const References& refs,
+                            std::span<const ReferencePoint> more)
+{
+    const CalibrationOutcome calibrated = calibrationOf(refs, more);
+    if (!calibrated.ok()) return calibrated.refusal;
+    std::vector<results::Series> converted = series;
+    for (results::Series& s : converted)
+        for (results::SeriesPoint& p : s.points) {
+            const GraphValues v = calibrated.calibration->valuesAt({p.column, p.row});
+            if (!std::isfinite(v.x) || !std::isfinite(v.y)) return std::string(msg::kNotFinite);
+            p.x = v.x;
+            p.y = v.y;
+        }
+    series = std::move(converted);
+    return {};
 }
 
 std::vector<results::GraphPoint> graphPointsOf(const results::Series& series)

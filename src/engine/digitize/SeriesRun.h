@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/digitize/CurveColour.h"
+#include "engine/digitize/DigitizeRun.h"
 #include "engine/digitize/ReferenceFit.h"
 #include "engine/digitize/References.h"
 #include "engine/image/PixelView.h"
@@ -40,6 +41,18 @@ struct SeriesFinding {
 // marker's centre, sorted by X, then Y.
 SeriesFinding findSeries(const image::PixelView& view, const References& refs, std::span<const ReferencePoint> more,
                          const SeriesRequest& request, const QString& name);
+
+// The points of a finished run of digitize() on `refs` and `more`, into
+// `series`: what findSeries gives for a curve, for a caller that ran it
+// itself. The refusal of the calibration, which a run that succeeded never has.
+std::string placeRunPoints(const DigitizeOutcome& run, const References& refs, std::span<const ReferencePoint> more,
+                           results::Series& series);
+
+// Points found with other references, converted again from their places in
+// the picture by `refs` and `more`: every series of a figure keeps one
+// calibration. The refusal of the references, with nothing changed.
+std::string reconvertSeries(std::vector<results::Series>& series, const References& refs,
+                            std::span<const ReferencePoint> more);
 
 // The points of a series as the one-series file and the lists take them.
 std::vector<results::GraphPoint> graphPointsOf(const results::Series& series);

@@ -30,8 +30,14 @@ QString writeFailure(const QString& folder, const QString& path, const QString& 
 
 CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::span<const GraphPoint> points)
 {
+    return writeNamedFile(folder, name, QStringLiteral(".csv"), csvText(points));
+}
+
+CsvFileOutcome writeNamedFile(const QString& folder, const QString& name, const QString& extension,
+                              std::string_view bytes)
+{
     // "/" + name also serves the root folder: a doubled separator reads as one.
-    CsvFileOutcome outcome{folder + QLatin1Char('/') + name + QStringLiteral(".csv"), {}};
+    CsvFileOutcome outcome{folder + QLatin1Char('/') + name + extension, {}};
     if (name.contains(QLatin1Char('/'))) {
         outcome.failure = QStringLiteral("ファイル名に「/」は使えません");
         return outcome;
@@ -43,7 +49,7 @@ CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::spa
         return outcome;
     }
 
-    if (const std::optional<QString> systemReason = writeWholeFile(outcome.path, csvText(points)))
+    if (const std::optional<QString> systemReason = writeWholeFile(outcome.path, bytes))
         outcome.failure = writeFailure(folder, outcome.path, *systemReason);
     return outcome;
 }

@@ -25,4 +25,8 @@ struct CsvFileOutcome {
 // which would place the file outside `folder`, nor a NUL, which would cut it short.
 CsvFileOutcome writeCsvFile(const QString& folder, const QString& name, std::span<const GraphPoint> points);
 
+// The same for any file: `name` + `extension` (".json") holding `bytes`.
+CsvFileOutcome writeNamedFile(const QString& folder, const QString& name, const QString& extension,
+                              std::string_view bytes);
+
 }  // namespace vastrel::results
