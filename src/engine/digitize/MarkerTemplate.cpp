@@ -142,24 +142,36 @@ std::optional<std::vector<char>> markerPixels(const Grid& grid, const Window& w,
     const std::vector<float> fromCore = distancesFrom(core, w.width, w.height);
     std::vector<char> marker(joined.size(), 0);
     for (std::size_t i = 0; i < marker.size(); ++i) marker[i] = joined[i] && fromCore[i] <= cut + 1.5f;
-    // The paper the outline encloses lies in the core; a pocket between a
-    // line and the marker's edge does not. Depths from the paper around it,
-    // the line's cut pieces now paper too, so that the outline is as deep
-    // where a line leaves it as elsewhere.
+    // The paper the outline encloses: what the paper around the marker, the
+    // line's cut pieces now paper too, does not reach. A marker is hollow
+    // where that is a tenth of it or more; a pocket between a line and a
+    // filled marker's edge is less. Depths are taken from the paper around,
+    // so that the outline is as deep where a line leaves it as elsewhere.
     const std::vector<char> around =
         grown(w, ring, false, [&](int, int, std::size_t i) { return !marker[i] && !core[i]; });
     const std::vector<float> fromAround = distancesFrom(around, w.width, w.height);
-    const auto hole = [&](std::size_t i) { return !marker[i] && !around[i]; };
-    std::vector<std::pair<int, int>> seeds;
-    for (int y = w.y0; y < w.y0 + w.height; ++y)
-        for (int x = w.x0; x < w.x0 + w.width; ++x)
-            if (core[w.index(x, y)] && hole(w.index(x, y))) seeds.emplace_back(x, y);
-    const std::vector<char> enclosed = grown(w, seeds, false, [&](int, int, std::size_t i) { return hole(i); });
+    std::size_t enclosed = 0, whole = 0;
     float inside = INFINITY;
-    for (std::size_t i = 0; i < marker.size(); ++i)
-        if (enclosed[i]) inside = std::min(inside, fromAround[i]);
-    for (std::size_t i = 0; i < marker.size(); ++i) marker[i] = marker[i] && fromAround[i] < inside + 1.0f;
-    return marker;
+    for (std::size_t i = 0; i < marker.size(); ++i) {
+        const bool hole = !marker[i] && !around[i];
+        enclosed += hole, whole += hole || marker[i];
+        if (hole) inside = std::min(inside, fromAround[i]);
+    }
+    if (enclosed * 10 < whole) return marker;
+    // The stubs of a line left on the outline are thinner than the marker
+    // filled: what lies no farther than `inside` from a pixel at least that
+    // deep in it is the marker's shape.
+    std::vector<char> deep(marker.size(), 0);
+    for (std::size_t i = 0; i < marker.size(); ++i) deep[i] = !around[i] && fromAround[i] > inside;
+    const std::vector<float> fromDeep = distancesFrom(deep, w.width, w.height);
+    std::vector<char> shape(marker.size(), 0);
+    std::size_t before = 0, after = 0;
+    for (std::size_t i = 0; i < marker.size(); ++i) {
+        shape[i] = marker[i] && fromAround[i] < inside + 0.5f && fromDeep[i] <= inside + 0.5f;
+        before += marker[i], after += shape[i];
+    }
+    // An outline too thin inside for that keeps its stubs.
+    return after * 2 >= before ? shape : marker;
 }
 
 std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy)
@@ -191,6 +203,7 @@ std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy)
             t.ink.push_back({x - left, y - top, v});
             t.sum += v, t.sumSquares += double(v) * v, mx += v * (x - left), my += v * (y - top);
         }
+    if (t.sum <= 0) return std::nullopt;
     t.centreX = mx / t.sum, t.centreY = my / t.sum;
     t.inFootprint.assign(static_cast<std::size_t>(t.width) * t.height, 0);
     for (const Template::Ink& k : t.ink)
