@@ -110,6 +110,15 @@ struct Option {
     QString shown() const { return QLatin1String("--") + names.longName; }
 };
 
+std::optional<QString> readSeries(DigitizeRequest& request, SeriesRequest::Rule rule, const QString& value,
+                                  const char* example)
+{
+    SeriesRequest series{rule, {}};
+    if (auto what = readPoint(series.at, value, example)) return what;
+    request.series.push_back(series);
+    return std::nullopt;
+}
+
 constexpr QLatin1StringView kNoShortName;
 // The first options, the two picks and their four texts, must all be given.
 constexpr std::size_t kRequiredOptions = 6;
@@ -168,10 +177,16 @@ const std::array kOptions{
                r.erasures.push_back(image::rectangleBetween(QPoint((*n)[0], (*n)[1]), QPoint((*n)[2], (*n)[3])));
                return std::nullopt;
            }},
-    Option{
-        {QLatin1StringView("colour-at"), kNoShortName},
-        false,
-        [](DigitizeRequest& r, const QString& v) { return readPoint(r.colourAt.emplace(), v, "--colour-at 300,210"); }},
+    Option{{QLatin1StringView("colour-at"), kNoShortName},
+           true,
+           [](DigitizeRequest& r, const QString& v) {
+               return readSeries(r, SeriesRequest::Rule::Colour, v, "--colour-at 300,210");
+           }},
+    Option{{QLatin1StringView("markers"), kNoShortName},
+           true,
+           [](DigitizeRequest& r, const QString& v) {
+               return readSeries(r, SeriesRequest::Rule::Markers, v, "--markers 300,210");
+           }},
     Option{{QLatin1StringView("ref"), kNoShortName},
            true,
            [](DigitizeRequest& r, const QString& v) { return readReference(r.references, v); }},
@@ -282,6 +297,8 @@ std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(
         if (!seen[i]) missing.append(kOptions[i].shown());
     if (!missing.isEmpty()) return ArgumentError{QStringLiteral("missing %1").arg(missing.join(QStringLiteral(", ")))};
     if (request.images.isEmpty()) return ArgumentError{QStringLiteral("no image given")};
+    if (request.series.size() == 1 && request.series.front().rule == SeriesRequest::Rule::Colour)
+        request.colourAt = request.series.front().at;
     return request;
 }
 

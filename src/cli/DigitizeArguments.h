@@ -15,6 +15,16 @@
 
 namespace vastrel::cli {
 
+// One series to find on each image: a curve of the colour at a pixel
+// (--colour-at), or the markers like the one at a pixel (--markers).
+struct SeriesRequest {
+    enum class Rule { Colour, Markers };
+    Rule rule = Rule::Colour;
+    QPoint at;  // on the image area; its colour is read after the erasures
+
+    bool operator==(const SeriesRequest&) const = default;
+};
+
 struct DigitizeRequest {
     QStringList images;
     // The two picks, in pixels of the drawing area (the image's own pixels).
@@ -27,8 +37,12 @@ struct DigitizeRequest {
     QString output;               // as given after -o; empty when not given
     int jobs = 0;                 // 0: one per core
     std::vector<QRect> erasures;  // applied in this order
-    // The pixel whose colour (after the erasures) is the curve's, as a
-    // Ctrl + click there would choose it; none for the darkest pixel.
+    // The series in the order given, --colour-at and --markers alike; none
+    // for the one curve of the darkest pixel in each column.
+    std::vector<SeriesRequest> series;
+    // When the one series is a curve by colour (--colour-at once, all there
+    // was before series): the pixel whose colour is the curve's, as a
+    // Ctrl + click there would choose it. None otherwise.
     std::optional<QPoint> colourAt;
     // Reference points besides the two picks, in the order given (--ref).
     std::vector<digitize::ReferencePoint> references;

@@ -12,8 +12,9 @@ QString synopsis()
                           "       vastrel-digitizer digitize IMAGE... --start SX,SY --end EX,EY\n"
                           "                         --x1 TEXT --y1 TEXT --x2 TEXT --y2 TEXT\n"
                           "                         [--mode %1] [-o OUT] [--jobs N]\n"
-                          "                         [--erase X0,Y0,X1,Y1]... [--colour-at X,Y]\n"
-                          "                         [--ref COL,ROW,X,Y]... [--frame-corners]\n"
+                          "                         [--erase X0,Y0,X1,Y1]... [--colour-at X,Y]...\n"
+                          "                         [--markers X,Y]... [--ref COL,ROW,X,Y]...\n"
+                          "                         [--frame-corners]\n"
                           "       vastrel-digitizer --help | --version\n")
         .arg(scaleModeNames().join(QLatin1Char('|')));
 }
@@ -91,7 +92,7 @@ Cleaning the image before the scan:
                    there is not taken for the curve. Repeatable; the rectangles
                    are painted in the order given.
 
-Finding a coloured curve:
+Finding coloured curves and markers:
   --colour-at X,Y  takes the colour of the image pixel (X,Y), after the
                    erasures, as the curve's, as Ctrl + click there does in the
                    main window: in each column the centre of the run of pixels
@@ -102,7 +103,19 @@ Finding a coloured curve:
                    the plot, or markers. (X,Y) must lie on the image, best on
                    the curve itself; a nearly white pixel (the paper) is
                    refused for that image, and so is an image with no pixel of
-                   that colour between the reference points.
+                   that colour between the reference points. Repeatable.
+  --markers X,Y    takes the marker drawn at the image pixel (X,Y), after the
+                   erasures, as the mark of a scatter plot: its colour and size
+                   are learnt from it, and every marker like it inside the
+                   frame of the reference points gives one point, at its
+                   centre, the points in order of X. (X,Y) must lie on the
+                   marker's ink, inside the frame. Repeatable.
+                   Each --colour-at and --markers is one series, in the order
+                   given. One series gives the CSV described above; two or more
+                   give one file with them all: a line "Series, X, Y", then one
+                   line per point such as "2, 1.235E+03, -5.270E+01", the series
+                   named 1, 2, ... in the order given. An image where one of
+                   them is refused gives no file.
 
 Where the CSV goes:
   -o, --output OUT

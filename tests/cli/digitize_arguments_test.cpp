@@ -88,7 +88,7 @@ TEST(DigitizeArguments, EachMistakeIsNamed)
          "--mode must be one of linear-linear, linear-log, log-log, log-linear, not \"Log-Log\""},
         {image + kCalibration + QStringList{"--colour-at", "300"},
          "--colour-at needs X,Y in whole pixels, like --colour-at 300,210, not \"300\""},
-        {image + kCalibration + QStringList{"--colour-at=1,2", "--colour-at=3,4"}, "--colour-at is given twice"},
+        {image + kCalibration + QStringList{"--mode=log-log", "--mode=log-log"}, "--mode is given twice"},
         {image + kCalibration + QStringList{"--erase", "1,2,3"},
          "--erase needs X0,Y0,X1,Y1 in whole pixels, like --erase 400,40,560,90, not \"1,2,3\""},
         {image + kCalibration + QStringList{"-o="}, "--output needs a file name, a folder or -, not \"\""},
@@ -108,6 +108,32 @@ TEST(DigitizeArguments, EachMistakeIsNamed)
     };
     for (const auto& c : cases) EXPECT_EQ(mistakeIn(c.arguments), QString::fromUtf8(c.mistake)) << c.mistake;
     EXPECT_TRUE(mistakeIn(QStringList{"a.png", "--x1", " "} + kCalibration.mid(0, 4) + kCalibration.mid(6)).isEmpty());
+}
+
+TEST(DigitizeArguments, SeriesInTheOrderGiven)
+{
+    using Rule = SeriesRequest::Rule;
+    const DigitizeRequest request = parsed(QStringList{"a.png", "--markers", "10,20", "--colour-at=300,210"} +
+                                           kCalibration + QStringList{"--markers= 5 , 6", "--colour-at", "7,8"});
+    EXPECT_EQ(request.series, std::vector<SeriesRequest>({{Rule::Markers, QPoint(10, 20)},
+                                                          {Rule::Colour, QPoint(300, 210)},
+                                                          {Rule::Markers, QPoint(5, 6)},
+                                                          {Rule::Colour, QPoint(7, 8)}}));
+    // The one-curve run is for a lone --colour-at only.
+    EXPECT_FALSE(request.colourAt.has_value());
+    EXPECT_FALSE(parsed(QStringList{"a.png", "--markers", "1,2"} + kCalibration).colourAt.has_value());
+    EXPECT_EQ(parsed(QStringList{"a.png", "--colour-at", "1,2"} + kCalibration).series,
+              std::vector<SeriesRequest>({{Rule::Colour, QPoint(1, 2)}}));
+    EXPECT_TRUE(parsed(QStringList{"a.png"} + kCalibration).series.empty());
+
+    const QStringList image{"a.png"};
+    EXPECT_EQ(mistakeIn(image + kCalibration + QStringList{"--markers", "300"}),
+              "--markers needs X,Y in whole pixels, like --markers 300,210, not \"300\"");
+    EXPECT_EQ(mistakeIn(image + kCalibration + QStringList{"--colour-at", "1,2", "--markers", "0,805"}),
+              "--markers must lie on the image area, X from 0 to 1004 and Y from 0 to 804, not \"0,805\"");
+    EXPECT_EQ(mistakeIn(image + kCalibration + QStringList{"--colour-at", "1,2", "--colour-at", "x"}),
+              "--colour-at needs X,Y in whole pixels, like --colour-at 300,210, not \"x\"");
+    EXPECT_EQ(mistakeIn(image + kCalibration + QStringList{"--markers"}), "--markers needs a value");
 }
 
 TEST(DigitizeArguments, ReferencePointsBesideTheCorners)
