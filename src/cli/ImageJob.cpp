@@ -1,13 +1,14 @@
 #include "cli/ImageJob.h"
 
 #include "engine/digitize/CurveColour.h"
-#include "engine/digitize/DigitizeRun.h"
 #include "engine/digitize/FrameCorners.h"
 #include "engine/digitize/ScanReach.h"
+#include "engine/digitize/SeriesRun.h"
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
 #include "engine/image/ImageDecoding.h"
 #include "engine/results/RowText.h"
+#include "engine/results/SeriesTable.h"
 #include "engine/text/TypedNumber.h"
 
 namespace vastrel::cli {
@@ -44,22 +45,29 @@ QString reachWarning(const digitize::ScanReach& reach, QSize picture)
         .arg(picture.height());
 }
 
-QString colourRefusalText(digitize::ColourRefusal refusal, QPoint at, const image::PixelView& view, QSize picture)
+QString seriesOption(const SeriesRequest& series)
+{
+    return QStringLiteral("%1 %2,%3")
+        .arg(QLatin1String(series.rule == SeriesRequest::Rule::Markers ? "--markers" : "--colour-at"))
+        .arg(series.at.x())
+        .arg(series.at.y());
+}
+
+QString colourRefusalText(digitize::ColourRefusal refusal, const SeriesRequest& series, const image::PixelView& view,
+                          QSize picture)
 {
     if (refusal == digitize::ColourRefusal::OutsidePicture)
-        return QStringLiteral("--colour-at %1,%2 lies outside the image (%3 × %4 pixels)")
-            .arg(at.x())
-            .arg(at.y())
+        return QStringLiteral("%1 lies outside the image (%2 × %3 pixels)")
+            .arg(seriesOption(series))
             .arg(picture.width())
             .arg(picture.height());
-    const digitize::CurveColour shown = digitize::curveColourAt(view, at.x(), at.y());
-    return QStringLiteral(
-               "--colour-at %1,%2 shows %3, %4, %5, which the white paper matches: no curve can be told by it")
-        .arg(at.x())
-        .arg(at.y())
+    const digitize::CurveColour shown = digitize::curveColourAt(view, series.at.x(), series.at.y());
+    return QStringLiteral("%1 shows %2, %3, %4, which the white paper matches: no %5 can be told by it")
+        .arg(seriesOption(series))
         .arg(shown.red)
         .arg(shown.green)
-        .arg(shown.blue);
+        .arg(shown.blue)
+        .arg(QLatin1String(series.rule == SeriesRequest::Rule::Markers ? "marker" : "curve"));
 }
 
 }  // namespace
@@ -78,7 +86,7 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     refs.y2 = text::typedNumber(request.y2);
     refs.mode = request.mode;
     settings.erasures = request.erasures;
-    settings.colourAt = request.colourAt;
+    settings.series = request.series;
     settings.more = request.references;
     settings.frameCorners = request.frameCorners;
     return settings;
@@ -117,30 +125,48 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
     for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
 
     const image::PixelView view = image::pixelViewOf(area_);
-    std::optional<digitize::CurveColour> colour;
-    if (const auto& at = settings_.colourAt) {
-        // As in the windows, the colour is taken on the picture only, never
-        // on the grey margin beyond it.
-        const auto choice = digitize::chooseColourAt(view, imageSize.width(), imageSize.height(), at->x(), at->y());
-        if (const auto* refusal = std::get_if<digitize::ColourRefusal>(&choice)) {
-            outcome.failure = colourRefusalText(*refusal, *at, view, imageSize);
+    const std::vector<SeriesRequest>& asked = settings_.series;
+    std::vector<results::Series> found;
+    if (asked.empty()) {
+        const digitize::SeriesFinding darkest =
+            digitize::findSeries(view, settings_.references, more, {}, QStringLiteral("1"));
+        if (!darkest.ok()) {
+            outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(darkest.refusal));
             return outcome;
         }
-        colour = std::get<digitize::CurveColour>(choice);
+        found.push_back(darkest.series);
     }
-    const digitize::DigitizeOutcome run = digitize::digitize(view, settings_.references, colour, more);
-    if (!run.ok()) {
-        outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(run.refusal));
-        return outcome;
+    // A lone --colour-at is refused in the words it always was; among several
+    // series, or for markers, the refusal names the series.
+    const bool named = asked.size() > 1 || (asked.size() == 1 && asked.front().rule == SeriesRequest::Rule::Markers);
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        // As in the windows, the colour is taken on the picture only, never
+        // on the grey margin beyond it.
+        const auto choice =
+            digitize::chooseColourAt(view, imageSize.width(), imageSize.height(), asked[i].at.x(), asked[i].at.y());
+        if (const auto* refusal = std::get_if<digitize::ColourRefusal>(&choice)) {
+            outcome.failure = colourRefusalText(*refusal, asked[i], view, imageSize);
+            return outcome;
+        }
+        const digitize::SeriesRequest request{
+            asked[i].rule == SeriesRequest::Rule::Markers ? results::SeriesRule::Markers : results::SeriesRule::Colour,
+            std::get<digitize::CurveColour>(choice)};
+        digitize::SeriesFinding finding =
+            digitize::findSeries(view, settings_.references, more, request, QString::number(i + 1));
+        if (!finding.ok()) {
+            outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(finding.refusal));
+            if (named) outcome.failure.prepend(seriesOption(asked[i]) + QStringLiteral(": "));
+            return outcome;
+        }
+        found.push_back(std::move(finding.series));
     }
-    const digitize::ScanReach reach = digitize::scanReachOf(settings_.references, imageSize, colour.has_value());
+    const digitize::ScanReach reach = digitize::scanReachOf(settings_.references, imageSize, !asked.empty());
     outcome.failure = reachFailure(reach);
     if (!outcome.ok()) return outcome;
     outcome.warning = reachWarning(reach, imageSize);
-    std::vector<results::GraphPoint> points;
-    points.reserve(run.points.size());
-    for (const digitize::DigitizedPoint& point : run.points) points.push_back({point.x, point.y});
-    outcome.csv = results::csvText(points);
+    // One series gives the file of "File Save"; several, that of all series.
+    outcome.csv =
+        found.size() == 1 ? results::csvText(digitize::graphPointsOf(found.front())) : results::allSeriesCsvText(found);
     return outcome;
 }
 

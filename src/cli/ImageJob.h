@@ -19,7 +19,7 @@ namespace vastrel::cli {
 struct DigitizeSettings {
     digitize::References references;
     std::vector<QRect> erasures;
-    std::optional<QPoint> colourAt;
+    std::vector<SeriesRequest> series;           // in order; none: the darkest pixel's curve
     std::vector<digitize::ReferencePoint> more;  // reference points besides the two picks
     bool frameCorners = false;                   // the frame's other corners found on each image
 };
