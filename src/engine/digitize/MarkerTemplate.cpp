@@ -16,16 +16,20 @@ namespace vastrel::digitize::markers {
 Grid inkOver(const image::PixelView& view, const PixelArea& area, const ColourTarget& target)
 {
     constexpr float kFaintest = 0.08f;  // paper noise and a JPEG's ringing, not ink
+    constexpr float kOtherInk = 64.0f;  // below white: a scan's tinted paper stays paler
     Grid grid;
     grid.width = area.right - area.left + 1 + 2 * kPad;
     grid.height = area.bottom - area.top + 1 + 2 * kPad;
     grid.values.assign(static_cast<std::size_t>(grid.width) * grid.height, 0.0f);
+    grid.hidden.assign(grid.values.size(), 0);
     const float ir = 255.0f - target.red, ig = 255.0f - target.green, ib = 255.0f - target.blue;
     const float norm = 1.0f / (ir * ir + ig * ig + ib * ib);
     const float allowed = float(target.tolerance);
     for (int y = area.top; y <= area.bottom; ++y) {
         const std::uint32_t* in = view.pixels + static_cast<std::ptrdiff_t>(y) * view.stride;
-        float* out = &grid.values[static_cast<std::size_t>(y - area.top + kPad) * grid.width + kPad];
+        const std::size_t row = static_cast<std::size_t>(y - area.top + kPad) * grid.width + kPad;
+        float* out = &grid.values[row];
+        char* hidden = &grid.hidden[row];
         for (int x = area.left; x <= area.right; ++x) {
             const std::uint32_t argb = in[x];
             if ((argb & 0xFFFFFFu) == 0xFFFFFFu) continue;  // most of a graph is paper
@@ -35,6 +39,7 @@ Grid inkOver(const image::PixelView& view, const PixelArea& area, const ColourTa
             const float off =
                 std::max({std::fabs(pr - share * ir), std::fabs(pg - share * ig), std::fabs(pb - share * ib)});
             out[x - area.left] = share >= kFaintest && off <= allowed ? share : 0.0f;
+            hidden[x - area.left] = off > allowed && std::max({pr, pg, pb}) >= kOtherInk;
         }
     }
     return grid;

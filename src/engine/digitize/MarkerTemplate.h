@@ -20,13 +20,16 @@ inline constexpr int kReach = 40;
 inline constexpr int kPad = kReach;
 
 // How much of the marker's ink every pixel of the area and its margin holds,
-// 0 .. 1 (see inkOver).
+// 0 .. 1 (see inkOver), and where ink of another colour hides whatever lies
+// under it.
 struct Grid {
     int width = 0;
     int height = 0;
     std::vector<float> values;
+    std::vector<char> hidden;
 
     float at(int x, int y) const { return values[static_cast<std::size_t>(y) * width + x]; }
+    bool hiddenAt(int x, int y) const { return hidden[static_cast<std::size_t>(y) * width + x]; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 

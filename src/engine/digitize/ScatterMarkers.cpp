@@ -107,8 +107,9 @@ std::vector<int> sectorsOf(const Template& t)
 // share of its ink, most of that ink is found on its pixel or those next to
 // it (a blurred, shifted or differently rasterized outline still counts). The pixels the footprints of
 // markers beside it cover are left out, as theirs; enough must be left to
-// judge. A line, the frame's corner or a tick, a piece of a marker beside,
-// each lack the ink of whole sectors.
+// judge, as are those under ink of another colour. A line, the frame's
+// corner or a tick, a piece of a marker beside, each lack the ink of whole
+// sectors.
 bool wholeMarkerAt(const Grid& g, const Template& t, const std::vector<int>& sectors, const Placed& p,
                    const std::vector<const Placed*>& others)
 {
@@ -119,7 +120,7 @@ bool wholeMarkerAt(const Grid& g, const Template& t, const std::vector<int>& sec
     for (std::size_t i = 0; i < t.ink.size(); ++i) {
         const Template::Ink& k = t.ink[i];
         const int x = p.left + k.dx, y = p.top + k.dy;
-        if (sectors[i] < 0 || coveredByOthers(t, others, x, y)) continue;
+        if (sectors[i] < 0 || !g.contains(x, y) || g.hiddenAt(x, y) || coveredByOthers(t, others, x, y)) continue;
         float most = 0, around = 0;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
@@ -137,25 +138,40 @@ bool wholeMarkerAt(const Grid& g, const Template& t, const std::vector<int>& sec
     return true;
 }
 
-// Ink on a pixel of the footprint where the template has next to none, that
+// Ink on a pixel of the footprint where the template has little or none, that
 // runs on for pixels out of the footprint away from the centre or into a
-// hollow marker's inside: a line crossing the marker's edge, not the marker.
+// hollow marker's inside, as ink of its colour or another's: a line crossing
+// the marker's edge, or blurred into it, not the marker.
 bool lineCrossing(const Grid& g, const Template& t, const std::vector<float>& model, const Placed& p, int dx, int dy)
 {
     constexpr float kInk = 0.3f;
     const int x = p.left + dx, y = p.top + dy;
-    if (model[static_cast<std::size_t>(dy) * t.width + dx] >= kInk || g.at(x, y) < kInk) return false;
+    const float expected = model[static_cast<std::size_t>(dy) * t.width + dx];
+    if (expected >= 2 * kInk || g.at(x, y) < std::max(kInk, expected + kInk)) return false;
     const double rx = dx - t.centreX, ry = dy - t.centreY, r = std::hypot(rx, ry);
     if (r < 1.0) return false;
-    const auto inkAt = [&](double step) {
-        const int qx = dx + int(std::lround(step * rx / r)), qy = dy + int(std::lround(step * ry / r));
-        return !t.covers(qx, qy) && g.contains(p.left + qx, p.top + qy) && g.at(p.left + qx, p.top + qy) >= kInk;
+    // From the pixel on along the ray until the footprint is left, then two
+    // pixels of ink beyond it.
+    const auto runsOn = [&](double way) {
+        int beyond = 0;
+        for (double step = 1.0; step <= 8.0 && beyond < 2; step += 1.0) {
+            const int qx = dx + int(std::lround(way * step * rx / r)), qy = dy + int(std::lround(way * step * ry / r));
+            if (t.covers(qx, qy)) {
+                if (beyond) return false;
+                continue;
+            }
+            const int ax = p.left + qx, ay = p.top + qy;
+            if (!g.contains(ax, ay) || (g.at(ax, ay) < kInk && !g.hiddenAt(ax, ay))) return false;
+            ++beyond;
+        }
+        return beyond == 2;
     };
-    return (inkAt(1.5) && inkAt(3.0)) || (inkAt(-1.5) && inkAt(-3.0));
+    return runsOn(1.0) || runsOn(-1.0);
 }
 
 // The centre of the marker placed at `p`, from the ink under its footprint
-// less the pixels of the markers beside it and of lines crossing its edge:
+// less the pixels of the markers beside it, of lines crossing its edge and of
+// ink of other colours over it:
 // the ink-weighted centre there, less that of the template's own ink under
 // the same pixels, is how far the marker lies from where the template was
 // put. Only ink on or next to the marker's own pixels counts.
@@ -165,7 +181,9 @@ std::pair<double, double> centreOf(const Grid& g, const Template& t, const std::
     double m = 0, mx = 0, my = 0, tm = 0, tmx = 0, tmy = 0;
     for (const auto& [dx, dy] : t.footprint) {
         const int x = p.left + dx, y = p.top + dy;
-        if (!g.contains(x, y) || coveredByOthers(t, others, x, y) || lineCrossing(g, t, model, p, dx, dy)) continue;
+        if (!g.contains(x, y) || g.hiddenAt(x, y) || coveredByOthers(t, others, x, y) ||
+            lineCrossing(g, t, model, p, dx, dy))
+            continue;
         const double v = g.at(x, y), w = model[static_cast<std::size_t>(dy) * t.width + dx];
         m += v, mx += v * dx, my += v * dy;
         tm += w, tmx += w * dx, tmy += w * dy;
