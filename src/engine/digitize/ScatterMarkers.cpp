@@ -11,6 +11,7 @@
 #include "engine/digitize/ColourRuns.h"
 #include "engine/digitize/LegendBoxes.h"
 #include "engine/digitize/MarkerTemplate.h"
+#include "engine/digitize/SymmetricCentre.h"
 
 namespace vastrel::digitize {
 
@@ -20,49 +21,72 @@ using markers::Template;
 
 namespace {
 
-// Sums of the grid and of its squares over any box, from summed-area tables
-// of the ink in 1/255ths. The tables wrap around past 2^32, but a box's sum
-// never comes near that, and unsigned differences undo the wrapping exactly:
-// half the memory of doubles, and exact.
-struct BoxSums {
-    int width = 0;  // grid width + 1
-    std::vector<std::uint32_t> sum, squares;
+// Sums of the grid and of its squares over the boxes of the template's size
+// along one row of box tops at a time, in whole 1/255ths of ink so that
+// adding the row coming in and taking away the one going out is exact. The
+// rows are visited from the top down.
+class BoxRows {
+public:
+    BoxRows(const Grid& g, int boxWidth, int boxHeight)
+        : g_(g), w_(boxWidth), h_(boxHeight), columns_(std::size_t(std::max(g.width, 0)), 0),
+          columnSquares_(columns_.size(), 0), sums_(columns_.size(), 0), squares_(columns_.size(), 0)
+    {}
 
-    explicit BoxSums(const Grid& g) : width(g.width + 1)
+    void moveTo(int top)
     {
-        const std::size_t n = static_cast<std::size_t>(g.width + 1) * (g.height + 1);
-        sum.assign(n, 0u), squares.assign(n, 0u);
-        for (int y = 0; y < g.height; ++y) {
-            std::uint32_t row = 0, rowSquares = 0;
-            const float* in = &g.values[static_cast<std::size_t>(y) * g.width];
-            std::uint32_t* out = &sum[static_cast<std::size_t>(y + 1) * width + 1];
-            std::uint32_t* outSquares = &squares[static_cast<std::size_t>(y + 1) * width + 1];
-            for (int x = 0; x < g.width; ++x) {
-                const auto v = static_cast<std::uint32_t>(in[x] * 255.0f + 0.5f);
-                row += v, rowSquares += v * v;
-                out[x] = out[x - width] + row, outSquares[x] = outSquares[x - width] + rowSquares;
-            }
+        if (top_ < 0)
+            for (int y = top; y < top + h_; ++y) add(y, 1);
+        else
+            for (int y = top_; y < top; ++y) add(y, -1), add(y + h_, 1);
+        top_ = top;
+        std::uint64_t s = 0, s2 = 0;
+        for (int x = 0; x < w_ && x < g_.width; ++x) s += columns_[x], s2 += columnSquares_[x];
+        for (int x = 0; x + w_ <= g_.width; ++x) {
+            sums_[x] = s, squares_[x] = s2;
+            if (x + w_ < g_.width)
+                s += columns_[x + w_] - columns_[x], s2 += columnSquares_[x + w_] - columnSquares_[x];
         }
     }
-    static double box(const std::vector<std::uint32_t>& t, int width, int x, int y, int w, int h, double unit)
+    double inkIn(int x) const { return double(sums_[x]) / 255.0; }
+    double squaresIn(int x) const { return double(squares_[x]) / 65025.0; }
+
+private:
+    void add(int y, int sign)
     {
-        const std::size_t a = static_cast<std::size_t>(y) * width + x, b = a + static_cast<std::size_t>(h) * width;
-        return double(std::uint32_t(t[b + w] - t[b] - t[a + w] + t[a])) / unit;
+        if (y < 0 || y >= g_.height) return;
+        const float* in = &g_.values[static_cast<std::size_t>(y) * g_.width];
+        for (int x = 0; x < g_.width; ++x) {
+            const auto v = static_cast<std::uint64_t>(in[x] * 255.0f + 0.5f);
+            columns_[x] += sign > 0 ? v : -v, columnSquares_[x] += sign > 0 ? v * v : -(v * v);
+        }
     }
-    double inkIn(int x, int y, int w, int h) const { return box(sum, width, x, y, w, h, 255.0); }
-    double squaresIn(int x, int y, int w, int h) const { return box(squares, width, x, y, w, h, 65025.0); }
+
+    const Grid& g_;
+    int w_, h_, top_ = -1;
+    std::vector<std::uint64_t> columns_, columnSquares_, sums_, squares_;
 };
 
-// Normalized cross-correlation of the template with the grid's box at (x, y).
-double correlation(const Grid& g, const BoxSums& sums, const Template& t, int x, int y)
+// The template's ink as offsets into the grid's values, for the correlation.
+struct Weights {
+    std::vector<std::ptrdiff_t> offsets;
+    std::vector<float> values;
+
+    Weights(const Grid& g, const Template& t)
+    {
+        for (const Template::Ink& k : t.ink)
+            offsets.push_back(std::ptrdiff_t(k.dy) * g.width + k.dx), values.push_back(k.value);
+    }
+};
+
+double correlation(const Grid& g, const BoxRows& sums, const Template& t, const Weights& w, int x, int y)
 {
     const double n = double(t.width) * t.height;
-    const double s = sums.inkIn(x, y, t.width, t.height);
-    const double s2 = sums.squaresIn(x, y, t.width, t.height);
-    double cross = 0;
-    for (const Template::Ink& k : t.ink) cross += double(k.value) * g.at(x + k.dx, y + k.dy);
+    const double s = sums.inkIn(x), s2 = sums.squaresIn(x);
+    const float* base = &g.values[static_cast<std::size_t>(y) * g.width + x];
+    float cross = 0;
+    for (std::size_t k = 0; k < w.offsets.size(); ++k) cross += w.values[k] * base[w.offsets[k]];
     const double spread = (s2 - s * s / n) * (t.sumSquares - t.sum * t.sum / n);
-    return spread > 0 ? (cross - s * t.sum / n) / std::sqrt(spread) : 0.0;
+    return spread > 0 ? (double(cross) - s * t.sum / n) / std::sqrt(spread) : 0.0;
 }
 
 struct Match {
@@ -239,7 +263,8 @@ MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& w
     std::vector<float> model(static_cast<std::size_t>(t.width) * t.height, 0.0f);
     for (const Template::Ink& k : t.ink) model[static_cast<std::size_t>(k.dy) * t.width + k.dx] = k.value;
     const std::vector<int> sectors = sectorsOf(t);
-    const BoxSums sums(grid);
+    BoxRows sums(grid, t.width, t.height);
+    const Weights weights(grid, t);
     const int columns = grid.width - t.width + 1, rows = grid.height - t.height + 1;
     // The correlations three rows at a time, each row's peaks found as the
     // next one comes: a whole map of them would cost more to fill than to
@@ -248,10 +273,10 @@ MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& w
     const auto rowOf = [&](int y) { return &band[static_cast<std::size_t>((y % 3 + 3) % 3) * columns]; };
     const auto fill = [&](int y) {
         float* row = rowOf(y);
+        if (y < rows) sums.moveTo(y);
         for (int x = 0; x < columns; ++x)
-            row[x] = y < rows && sums.inkIn(x, y, t.width, t.height) >= kLeastInk * t.sum
-                         ? float(correlation(grid, sums, t, x, y))
-                         : -1.0f;
+            row[x] = y < rows && sums.inkIn(x) >= kLeastInk * t.sum ? float(correlation(grid, sums, t, weights, x, y))
+                                                                    : -1.0f;
     };
     std::vector<Match> peaks;
     if (rows > 0) fill(0);
@@ -300,6 +325,17 @@ MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& w
     for (int pass = 0; pass < 3; ++pass)
         for (Placed& k : kept) {
             const auto [x, y] = centreOf(grid, t, model, k, beside(k.x, k.y, &k));
+            k = Placed(t, x, y);
+        }
+    // A marker that is its own mirror image is centred where its ink is so
+    // too, which ink running out of it on one side does not move.
+    if (markers::pointSymmetric(t))
+        for (Placed& k : kept) {
+            const std::vector<const Placed*> near = beside(k.x, k.y, &k);
+            const auto skip = [&](int x, int y) {
+                return !grid.contains(x, y) || grid.hiddenAt(x, y) || coveredByOthers(t, near, x, y);
+            };
+            const auto [x, y] = markers::symmetricCentre(grid, t, k.left, k.top, k.x, k.y, skip);
             k = Placed(t, x, y);
         }
 
