@@ -179,6 +179,35 @@ std::optional<std::vector<char>> markerPixels(const Grid& grid, const Window& w,
     return after * 2 >= before ? shape : marker;
 }
 
+std::optional<Template> templateOf(int width, int height, const std::vector<float>& ink)
+{
+    Template t;
+    t.width = width, t.height = height;
+    int left = width, top = height, right = -1, bottom = -1;
+    double mx = 0, my = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const float v = ink[static_cast<std::size_t>(y) * width + x];
+            if (v <= 0) continue;
+            t.ink.push_back({x, y, v});
+            t.sum += v, t.sumSquares += double(v) * v, mx += v * x, my += v * y;
+            left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    if (t.sum <= 0) return std::nullopt;
+    t.size = std::max(right - left + 1, bottom - top + 1);
+    t.centreX = mx / t.sum, t.centreY = my / t.sum;
+    t.inFootprint.assign(static_cast<std::size_t>(t.width) * t.height, 0);
+    for (const Template::Ink& k : t.ink)
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int x = k.dx + dx, y = k.dy + dy;
+                if (x < 0 || y < 0 || x >= t.width || y >= t.height) continue;
+                char& n = t.inFootprint[static_cast<std::size_t>(y) * t.width + x];
+                if (!n) n = 1, t.footprint.emplace_back(x, y);
+            }
+    return t;
+}
+
 std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy)
 {
     constexpr int kPaper = 2;  // paper kept around the marker: a solid patch of ink matches it worse
@@ -195,31 +224,39 @@ std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy)
             if ((*marker)[w.index(x, y)])
                 left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
                 bottom = std::max(bottom, y);
-    Template t;
-    t.size = std::max(right - left + 1, bottom - top + 1);
+    if (right < left) return std::nullopt;
     left -= kPaper, top -= kPaper, right += kPaper, bottom += kPaper;
-    t.width = right - left + 1, t.height = bottom - top + 1;
-    double mx = 0, my = 0;
+    const int width = right - left + 1, height = bottom - top + 1;
+    std::vector<float> ink(static_cast<std::size_t>(width) * height, 0.0f);
     for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x) {
-            if (x < w.x0 || y < w.y0 || x >= w.x0 + w.width || y >= w.y0 + w.height) continue;
-            if (!(*marker)[w.index(x, y)]) continue;
-            const float v = grid.at(x, y);
-            t.ink.push_back({x - left, y - top, v});
-            t.sum += v, t.sumSquares += double(v) * v, mx += v * (x - left), my += v * (y - top);
+        for (int x = left; x <= right; ++x)
+            if (x >= w.x0 && y >= w.y0 && x < w.x0 + w.width && y < w.y0 + w.height && (*marker)[w.index(x, y)])
+                ink[static_cast<std::size_t>(y - top) * width + (x - left)] = grid.at(x, y);
+    return templateOf(width, height, ink);
+}
+
+std::optional<Template> agreedTemplate(const Grid& grid, const Template& t, const std::vector<std::pair<int, int>>& at)
+{
+    constexpr std::size_t kFewest = 5;  // markers to agree
+    constexpr float kInk = 0.3f;        // as the clicked marker's pixels are taken
+    constexpr double kExcess = 0.15;    // of the clicked marker's ink that the others lack
+    if (at.size() < kFewest) return std::nullopt;
+    std::vector<float> ink(static_cast<std::size_t>(t.width) * t.height, 0.0f), values;
+    for (int y = 0; y < t.height; ++y)
+        for (int x = 0; x < t.width; ++x) {
+            values.clear();
+            for (const auto& [left, top] : at)
+                if (grid.contains(left + x, top + y)) values.push_back(grid.at(left + x, top + y));
+            if (values.size() < kFewest) continue;
+            const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+            std::nth_element(values.begin(), middle, values.end());
+            if (*middle >= kInk) ink[static_cast<std::size_t>(y) * t.width + x] = *middle;
         }
-    if (t.sum <= 0) return std::nullopt;
-    t.centreX = mx / t.sum, t.centreY = my / t.sum;
-    t.inFootprint.assign(static_cast<std::size_t>(t.width) * t.height, 0);
+    double excess = 0;
     for (const Template::Ink& k : t.ink)
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const int x = k.dx + dx, y = k.dy + dy;
-                if (x < 0 || y < 0 || x >= t.width || y >= t.height) continue;
-                char& n = t.inFootprint[static_cast<std::size_t>(y) * t.width + x];
-                if (!n) n = 1, t.footprint.emplace_back(x, y);
-            }
-    return t;
+        excess += std::max(0.0f, k.value - ink[static_cast<std::size_t>(k.dy) * t.width + k.dx]);
+    if (excess < kExcess * t.sum) return std::nullopt;
+    return templateOf(t.width, t.height, ink);
 }
 
 }  // namespace vastrel::digitize::markers

@@ -64,4 +64,14 @@ struct Template {
 // be told from a line running on from it.
 std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy);
 
+// The template of `ink`, a box of `width` × `height` values, 0 where the
+// marker is not.
+std::optional<Template> templateOf(int width, int height, const std::vector<float>& ink);
+
+// What the markers found with `t`, its box put at the grid pixels `at`,
+// agree on, pixel by pixel: where a line runs through the clicked marker, its
+// pieces the others have at other angles or not at all. Nothing where they
+// agree with the clicked marker, or are too few.
+std::optional<Template> agreedTemplate(const Grid& grid, const Template& t, const std::vector<std::pair<int, int>>& at);
+
 }  // namespace vastrel::digitize::markers

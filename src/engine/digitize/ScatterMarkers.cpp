@@ -11,7 +11,7 @@
 #include "engine/digitize/ColourRuns.h"
 #include "engine/digitize/LegendBoxes.h"
 #include "engine/digitize/MarkerTemplate.h"
-#include "engine/digitize/SymmetricCentre.h"
+#include "engine/digitize/RobustCentre.h"
 
 namespace vastrel::digitize {
 
@@ -216,52 +216,31 @@ std::pair<double, double> centreOf(const Grid& g, const Template& t, const std::
     return {p.left + t.centreX + mx / m - tmx / tm, p.top + t.centreY + my / m - tmy / tm};
 }
 
-}  // namespace
+// The share of the template's ink a box must hold to be correlated at
+// all, the correlation a marker reaches (one crossed by a line or
+// overlapped by another still does), and the nearest two markers'
+// centres may lie, as a share of the size: overlapping ones are told
+// apart by the ink each has where the other's does not reach.
+constexpr double kLeastInk = 0.7;
+constexpr double kMatch = 0.5;
+constexpr double kApart = 0.3;
+constexpr double kBeside = 1.6;  // markers nearer than this share of the size share pixels
 
-MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& wanted, int clickX, int clickY,
-                                int tolerance)
+// The markers kept that lie near enough to (x, y) to share pixels with one there.
+std::vector<const Placed*> besideOf(const std::vector<Placed>& kept, const Template& t, double x, double y,
+                                    const Placed* self)
 {
-    // The share of the template's ink a box must hold to be correlated at
-    // all, the correlation a marker reaches (one crossed by a line or
-    // overlapped by another still does), and the nearest two markers'
-    // centres may lie, as a share of the size: overlapping ones are told
-    // apart by the ink each has where the other's does not reach.
-    constexpr double kLeastInk = 0.7;
-    constexpr double kMatch = 0.5;
-    constexpr double kApart = 0.3;
-    constexpr double kBeside = 1.6;  // markers nearer than this share of the size share pixels
+    std::vector<const Placed*> near;
+    for (const Placed& k : kept)
+        if (&k != self && std::hypot(k.x - x, k.y - y) < kBeside * t.size) near.push_back(&k);
+    return near;
+}
 
-    MarkerSearch result;
-    const PixelArea area{std::max(wanted.left, 0), std::max(wanted.top, 0), std::min(wanted.right, view.width - 1),
-                         std::min(wanted.bottom, view.height - 1)};
-    if (!view.pixels || area.left > area.right || area.top > area.bottom) {
-        result.refusal = "the plotting area is empty";
-        return result;
-    }
-    const auto inArea = [&](int x, int y) {
-        return x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
-    };
-    if (!inArea(clickX, clickY)) {
-        result.refusal = "the click lies outside the plotting area";
-        return result;
-    }
-    CurveColour colour = curveColourAt(view, clickX, clickY);
-    colour.tolerance = std::clamp(tolerance, 0, 254);
-    if (isPaperColour(colour) || !inArea(colour.x, colour.y)) {
-        result.refusal = "no marker at the clicked pixel";
-        return result;
-    }
-    const ColourTarget target{colour.red, colour.green, colour.blue, colour.tolerance};
-    const Grid grid = markers::inkOver(view, area, target);
-    const auto found = markers::learnTemplate(grid, colour.x - area.left + kPad, colour.y - area.top + kPad);
-    if (!found) {
-        result.refusal = "the clicked marker cannot be told from a line running on from it";
-        return result;
-    }
-    const Template& t = *found;
-    result.size = t.size;
-    std::vector<float> model(static_cast<std::size_t>(t.width) * t.height, 0.0f);
-    for (const Template::Ink& k : t.ink) model[static_cast<std::size_t>(k.dy) * t.width + k.dx] = k.value;
+// The markers like the template over the grid: the peaks of its
+// correlation, the best first, each of them showing a whole marker where the
+// ones already kept beside it leave ink to see.
+std::vector<Placed> matchesOf(const Grid& grid, const Template& t)
+{
     const std::vector<int> sectors = sectorsOf(t);
     BoxRows sums(grid, t.width, t.height);
     const Weights weights(grid, t);
@@ -305,14 +284,9 @@ MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& w
     // The best matches first; each must show a whole marker where the ones
     // already kept beside it leave ink to see.
     std::vector<Placed> kept;
-    const auto beside = [&](double x, double y, const Placed* self) {
-        std::vector<const Placed*> near;
-        for (const Placed& k : kept)
-            if (&k != self && std::hypot(k.x - x, k.y - y) < kBeside * t.size) near.push_back(&k);
-        return near;
-    };
+    const auto beside = [&](double x, double y) { return besideOf(kept, t, x, y, nullptr); };
     for (const Match& p : peaks) {
-        const std::vector<const Placed*> near = beside(p.x, p.y, nullptr);
+        const std::vector<const Placed*> near = beside(p.x, p.y);
         if (std::any_of(near.begin(), near.end(),
                         [&](const Placed* k) { return std::hypot(k->x - p.x, k->y - p.y) < kApart * t.size; }))
             continue;
@@ -320,22 +294,75 @@ MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& w
         const bool whole = wholeMarkerAt(grid, t, sectors, here, near);
         if (whole) kept.push_back(here);
     }
+    return kept;
+}
+
+}  // namespace
+
+MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& wanted, int clickX, int clickY,
+                                int tolerance)
+{
+    MarkerSearch result;
+    const PixelArea area{std::max(wanted.left, 0), std::max(wanted.top, 0), std::min(wanted.right, view.width - 1),
+                         std::min(wanted.bottom, view.height - 1)};
+    if (!view.pixels || area.left > area.right || area.top > area.bottom) {
+        result.refusal = "the plotting area is empty";
+        return result;
+    }
+    const auto inArea = [&](int x, int y) {
+        return x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
+    };
+    if (!inArea(clickX, clickY)) {
+        result.refusal = "the click lies outside the plotting area";
+        return result;
+    }
+    CurveColour colour = curveColourAt(view, clickX, clickY);
+    colour.tolerance = std::clamp(tolerance, 0, 254);
+    if (isPaperColour(colour) || !inArea(colour.x, colour.y)) {
+        result.refusal = "no marker at the clicked pixel";
+        return result;
+    }
+    const ColourTarget target{colour.red, colour.green, colour.blue, colour.tolerance};
+    const Grid grid = markers::inkOver(view, area, target);
+    const auto found = markers::learnTemplate(grid, colour.x - area.left + kPad, colour.y - area.top + kPad);
+    if (!found) {
+        result.refusal = "the clicked marker cannot be told from a line running on from it";
+        return result;
+    }
+    result.size = found->size;
+    // Found by the clicked marker, the markers then show what in it is theirs
+    // too; found again by that where a line through the clicked one is not.
+    std::optional<Template> chosen = found;
+    std::vector<Placed> kept = matchesOf(grid, *chosen);
+    std::vector<std::pair<int, int>> at;
+    for (const Placed& k : kept) at.emplace_back(k.left, k.top);
+    const auto agreed = markers::agreedTemplate(grid, *chosen, at);
+    if (agreed) chosen = agreed, kept = matchesOf(grid, *chosen);
+    const Template& t = *chosen;
+    std::vector<float> model(static_cast<std::size_t>(t.width) * t.height, 0.0f);
+    for (const Template::Ink& k : t.ink) model[static_cast<std::size_t>(k.dy) * t.width + k.dx] = k.value;
     // Each centre from its own ink, the pixels of those beside it left out,
     // a few times over as the neighbours' places settle too.
     for (int pass = 0; pass < 3; ++pass)
         for (Placed& k : kept) {
-            const auto [x, y] = centreOf(grid, t, model, k, beside(k.x, k.y, &k));
+            const auto [x, y] = centreOf(grid, t, model, k, besideOf(kept, t, k.x, k.y, &k));
             k = Placed(t, x, y);
         }
-    // A marker that is its own mirror image is centred where its ink is so
-    // too, which ink running out of it on one side does not move.
-    if (markers::pointSymmetric(t))
+    // Then where ink running out of it on one side does not move it: a
+    // marker that is its own mirror image where its ink is so too; another,
+    // where a line ran through the clicked one, where the template the
+    // markers agree on matches its ink best. (Moved between pixels, a
+    // template matches an outline drawn off the grid less well than the ink
+    // weighs, so a clean one keeps its ink-weighted centre.)
+    const bool symmetric = markers::pointSymmetric(t);
+    if (symmetric || agreed)
         for (Placed& k : kept) {
-            const std::vector<const Placed*> near = beside(k.x, k.y, &k);
+            const std::vector<const Placed*> near = besideOf(kept, t, k.x, k.y, &k);
             const auto skip = [&](int x, int y) {
                 return !grid.contains(x, y) || grid.hiddenAt(x, y) || coveredByOthers(t, near, x, y);
             };
-            const auto [x, y] = markers::symmetricCentre(grid, t, k.left, k.top, k.x, k.y, skip);
+            const auto [x, y] = symmetric ? markers::symmetricCentre(grid, t, k.left, k.top, k.x, k.y, skip)
+                                          : markers::fittedCentre(grid, t, k.left, k.top, k.x, k.y, skip);
             k = Placed(t, x, y);
         }
 

@@ -1,4 +1,4 @@
-#include "engine/digitize/SymmetricCentre.h"
+#include "engine/digitize/RobustCentre.h"
 
 #include <cmath>
 #include <cstddef>
@@ -16,6 +16,25 @@ double between(double x, double y, const At& at)
     const double fx = x - x0, fy = y - y0;
     return (1 - fy) * ((1 - fx) * at(x0, y0) + fx * at(x0 + 1, y0)) +
            fy * ((1 - fx) * at(x0, y0 + 1) + fx * at(x0 + 1, y0 + 1));
+}
+
+// The place near (x, y) where `cost` is lowest: down from 0.4 of a pixel to
+// a tenth, each time to the best of the eight places around.
+template <typename Cost>
+std::pair<double, double> lowest(const Cost& cost, double x, double y)
+{
+    double best = cost(x, y);
+    for (double step = 0.4; step >= 0.09; step /= 2) {
+        double bx = x, by = y;
+        for (int j = -1; j <= 1; ++j)
+            for (int i = -1; i <= 1; ++i) {
+                if (i == 0 && j == 0) continue;
+                const double c = cost(x + i * step, y + j * step);
+                if (c < best) best = c, bx = x + i * step, by = y + j * step;
+            }
+        x = bx, y = by;
+    }
+    return {x, y};
 }
 
 }  // namespace
@@ -81,20 +100,32 @@ std::pair<double, double> symmetricCentre(const Grid& g, const Template& t, int 
         }
         return sum;
     };
-    // Down from 0.4 of a pixel to a tenth, each time to the best of the
-    // eight places around.
-    double best = mismatch(x, y);
-    for (double step = 0.4; step >= 0.09; step /= 2) {
-        double bx = x, by = y;
-        for (int j = -1; j <= 1; ++j)
-            for (int i = -1; i <= 1; ++i) {
-                if (i == 0 && j == 0) continue;
-                const double m = mismatch(x + i * step, y + j * step);
-                if (m < best) best = m, bx = x + i * step, by = y + j * step;
-            }
-        x = bx, y = by;
-    }
-    return {x, y};
+    return lowest(mismatch, x, y);
+}
+
+std::pair<double, double> fittedCentre(const Grid& g, const Template& t, int left, int top, double x, double y,
+                                       const std::function<bool(int, int)>& skip)
+{
+    std::vector<float> model(static_cast<std::size_t>(t.width) * t.height, 0.0f);
+    for (const Template::Ink& k : t.ink) model[static_cast<std::size_t>(k.dy) * t.width + k.dx] = k.value;
+    const auto modelAt = [&](int i, int j) {
+        return i < 0 || j < 0 || i >= t.width || j >= t.height ? 0.0 : double(model[std::size_t(j) * t.width + i]);
+    };
+    struct Pixel {
+        int x, y;
+        double ink;
+    };
+    std::vector<Pixel> pixels;
+    for (int py = top - 1; py <= top + t.height; ++py)
+        for (int px = left - 1; px <= left + t.width; ++px)
+            if (!skip(px, py)) pixels.push_back({px, py, g.contains(px, py) ? double(g.at(px, py)) : 0.0});
+    const auto mismatch = [&](double cx, double cy) {
+        const double ox = cx - t.centreX, oy = cy - t.centreY;
+        double sum = 0;
+        for (const Pixel& p : pixels) sum += std::fabs(p.ink - between(p.x - ox, p.y - oy, modelAt));
+        return sum;
+    };
+    return lowest(mismatch, x, y);
 }
 
 }  // namespace vastrel::digitize::markers
