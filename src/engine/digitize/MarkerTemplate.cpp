@@ -179,6 +179,53 @@ std::optional<std::vector<char>> markerPixels(const Grid& grid, const Window& w,
     return after * 2 >= before ? shape : marker;
 }
 
+// True where the pixels lie along a line: over three times as long one way
+// as across, by their spread.
+bool elongated(const std::vector<char>& mask, const Window& w)
+{
+    double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x)
+            if (mask[static_cast<std::size_t>(y) * w.width + x])
+                n += 1, sx += x, sy += y, sxx += double(x) * x, syy += double(y) * y, sxy += double(x) * y;
+    if (n < 3) return true;
+    const double vx = sxx / n - (sx / n) * (sx / n), vy = syy / n - (sy / n) * (sy / n),
+                 cxy = sxy / n - (sx / n) * (sy / n);
+    const double mean = (vx + vy) / 2, spread = std::sqrt((vx - vy) * (vx - vy) / 4 + cxy * cxy);
+    return mean + spread > 9 * (mean - spread);
+}
+
+// A hollow marker's outline told by the paper it closes in, where a line
+// through it is as thick as the marker's core and the core is the line's:
+// the ink joined to the click within two pixels of the pockets of paper it
+// encloses near the click.
+std::optional<std::vector<char>> outlinePixels(const Grid& grid, const Window& w, int cx, int cy)
+{
+    constexpr float kInk = 0.3f;
+    constexpr float kOutline = 2.5f;
+    constexpr double kNear = 20;  // pixels from the click, beyond the largest marker's inside
+    const auto ink = [&](int x, int y, std::size_t) { return !w.onRing(x, y) && grid.at(x, y) >= kInk; };
+    const std::vector<char> joined = grown(w, {{cx, cy}}, true, ink);
+    std::vector<std::pair<int, int>> ring;
+    for (int y = w.y0; y < w.y0 + w.height; ++y)
+        for (int x = w.x0; x < w.x0 + w.width; ++x)
+            if (w.onRing(x, y)) ring.emplace_back(x, y);
+    const std::vector<char> outside = grown(w, ring, false, [&](int, int, std::size_t i) { return !joined[i]; });
+    std::vector<char> pockets(joined.size(), 0);
+    bool any = false;
+    for (int y = w.y0; y < w.y0 + w.height; ++y)
+        for (int x = w.x0; x < w.x0 + w.width; ++x) {
+            const std::size_t i = w.index(x, y);
+            pockets[i] = !outside[i] && !joined[i] && std::hypot(x - cx, y - cy) <= kNear;
+            any = any || pockets[i];
+        }
+    if (!any) return std::nullopt;
+    const std::vector<float> fromPockets = distancesFrom(pockets, w.width, w.height);
+    std::vector<char> outline(joined.size(), 0);
+    for (std::size_t i = 0; i < outline.size(); ++i) outline[i] = joined[i] && fromPockets[i] <= kOutline;
+    return outline;
+}
+
 std::optional<Template> templateOf(int width, int height, const std::vector<float>& ink)
 {
     Template t;
@@ -216,7 +263,9 @@ std::optional<Template> learnTemplate(const Grid& grid, int cx, int cy)
     w.x0 = std::max(0, cx - kReach), w.y0 = std::max(0, cy - kReach);
     w.width = std::min(grid.width - 1, cx + kReach) - w.x0 + 1;
     w.height = std::min(grid.height - 1, cy + kReach) - w.y0 + 1;
-    const auto marker = markerPixels(grid, w, cx, cy);
+    auto marker = markerPixels(grid, w, cx, cy);
+    if (!marker || elongated(*marker, w))
+        if (auto outline = outlinePixels(grid, w, cx, cy); outline && !elongated(*outline, w)) marker = outline;
     if (!marker) return std::nullopt;
     int left = grid.width, top = grid.height, right = -1, bottom = -1;
     for (int y = w.y0; y < w.y0 + w.height; ++y)
