@@ -56,7 +56,7 @@ def near_segments(point, xs, ys, graph):
 
 
 def click_pixel(graph, rgb, marker_index, size):
-    """A pixel of full ink of the wanted series' marker `marker_index`, as a
+    """The fullest pixel of ink of the wanted series' marker `marker_index`, as a
     user clicks it: on its outline or arms, not at its exact centre, and off
     the line through it where the markers are joined."""
     s = graph["series"][graph["wanted"]]
@@ -71,7 +71,7 @@ def click_pixel(graph, rgb, marker_index, size):
             column, row = c0 + dc, r0 + dr
             d = np.hypot(column - u, row - v)
             value = share[dr + reach, dc + reach]
-            if value < 0.75 or d < 1.5 or d > 0.6 * size:
+            if value < 0.45 or d < 1.5 or d > 0.6 * size:
                 continue
             if s["joined"] and near_segments((column, row), s["xs"], s["ys"], graph) < 2.5:
                 continue
