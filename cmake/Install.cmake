@@ -1,5 +1,6 @@
-# Installs the program like a desktop program: the binary, its menu entry and
-# its icon in every size the freedesktop icon theme looks up.
+# Installs the program like a desktop program: the binary, its menu entry,
+# its icon in every size the freedesktop icon theme looks up, and its manual
+# page.
 include(GNUInstallDirs)
 
 # Directories made by the install get the usual modes whatever the umask of
@@ -19,3 +20,4 @@ foreach(size IN LISTS VASTREL_ICON_SIZES)
   install(FILES ${VASTREL_PACKAGING_DIR}/icons/${size}x${size}/vastrel-digitizer.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
+install(FILES ${VASTREL_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -6,7 +6,7 @@ set(VASTREL_PACKAGE_MAINTAINER "Vastrel Digitizer maintainers <maintainers@vastr
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vastrel-digitizer)
 set(CPACK_PACKAGE_VENDOR "Vastrel Digitizer maintainers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn the picture of a printed graph into numbers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Vastrel Digitizer reads a curve off a scanned or photographed graph. Open the\n"
     "image (JPEG, BMP, GIF or TIFF), click the lower-left and upper-right corners\n"

@@ -4,8 +4,9 @@
 #
 #   sudo scripts/check-deb.sh [--build-dir DIR] [--deb FILE] [--keep]
 #
-# builds the package (in DIR, default build-deb/, or takes FILE), unpacks a
-# minimal bookworm root made by debootstrap, installs the package there with
+# builds the package (in DIR, default build-deb/, or takes FILE), checks that
+# lintian finds nothing to say of its manual page, unpacks a minimal bookworm
+# root made by debootstrap, installs the package there with
 # apt-get --no-install-recommends, checks that the binary and the Qt plugins it
 # loads find all their libraries and that a Japanese font is there, then
 # starts the program on Qt's offscreen platform and, after adding Xvfb and
@@ -65,6 +66,14 @@ fi
 [ -f "$deb" ] || fail "no package at $deb"
 step "Package: $deb"
 dpkg-deb --field "$deb" Depends Recommends | sed 's/^/    /'
+
+step "Checking what lintian says of the manual page"
+if ! command -v lintian >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends lintian >/dev/null
+fi
+manual_findings="$(lintian --pedantic -I "$deb" 2>&1 | grep -E 'manpage|man-page|groff' || true)"
+[ -z "$manual_findings" ] || fail "lintian on the manual page:"$'\n'"$manual_findings"
+echo "    nothing"
 
 mkdir -p "$cache"
 if [ ! -f "$base_tarball" ]; then

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick python3 python3-matplotlib
   clang libclang-rt-14-dev
   locales time
-  file desktop-file-utils librsvg2-bin
+  file desktop-file-utils librsvg2-bin man-db lintian
   gnuplot-nox grace ploticus r-base-core
 )
 

@@ -19,14 +19,8 @@ QString synopsis()
         .arg(scaleModeNames().join(QLatin1Char('|')));
 }
 
-}  // namespace
-
-QString usageText()
-{
-    return synopsis() + QStringLiteral("Try 'vastrel-digitizer --help' for the details.\n");
-}
-
-QString helpText(int cores)
+// `cores`, when given, is named as the default of --jobs.
+QString helpTextNaming(const QString& cores)
 {
     return synopsis() + QStringLiteral(R"(
 Started without arguments, vastrel-digitizer opens its windows. The digitize
@@ -129,7 +123,7 @@ Where the CSV goes:
                    before it replaces an existing one, so a file is never left
                    half-written and a failed image leaves its old file alone.
   -j, --jobs N     how many images are digitized at the same time (default: one
-                   per processor, here %1)
+                   per processor%1)
 
   -h, --help       shows this text
       --version    shows the program's version
@@ -174,6 +168,23 @@ Examples:
         --colour-at 300,210 -o response.csv
 )")
                             .arg(cores);
+}
+
+}  // namespace
+
+QString usageText()
+{
+    return synopsis() + QStringLiteral("Try 'vastrel-digitizer --help' for the details.\n");
+}
+
+QString helpText(int cores)
+{
+    return helpTextNaming(QStringLiteral(", here %1").arg(cores));
+}
+
+QString manualText()
+{
+    return helpTextNaming(QString());
 }
 
 }  // namespace vastrel::cli

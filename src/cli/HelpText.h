@@ -12,4 +12,8 @@ QString usageText();
 // the default of --jobs on this machine.
 QString helpText(int cores);
 
+// The same for the manual page, which is made once for every machine: it
+// names no count of processors.
+QString manualText();
+
 }  // namespace vastrel::cli

@@ -2,7 +2,7 @@
 # Stages `cmake --install` and checks that a freedesktop desktop can list,
 # show and start the program from it: a valid menu entry whose command and
 # icon are both installed, icons of the size their folders claim rendered from
-# the current SVG, and nothing installed beyond that.
+# the current SVG, the manual page, and nothing installed beyond that.
 #   install_tree_test.sh BUILD_DIR
 set -euo pipefail
 build="$1"
@@ -65,13 +65,17 @@ if readelf -d "$usr/bin/vastrel-digitizer" | grep -E 'R(UN)?PATH' | grep -q -F "
   fail "the installed program still looks for libraries in the build tree"
 fi
 
+# --- the manual page, where man looks for it, compressed as Debian's are ---
+file -b "$usr/share/man/man1/vastrel-digitizer.1.gz" 2>/dev/null | grep -q '^gzip compressed data, max compression' \
+  || fail "share/man/man1/vastrel-digitizer.1.gz is not installed, or not compressed to the utmost"
+
 # --- nothing else ---
 strays="$(cd "$work/stage" && find . -type f | grep -v -x -E \
-  '\./usr/bin/vastrel-digitizer|\./usr/share/applications/vastrel-digitizer\.desktop|\./usr/share/icons/hicolor/[^/]+/apps/vastrel-digitizer\.(png|svg)' || true)"
+  '\./usr/bin/vastrel-digitizer|\./usr/share/applications/vastrel-digitizer\.desktop|\./usr/share/icons/hicolor/[^/]+/apps/vastrel-digitizer\.(png|svg)|\./usr/share/man/man1/vastrel-digitizer\.1\.gz' || true)"
 [ -z "$strays" ] || fail "the install puts files the program does not need: $strays"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) of the install tree failed" >&2
   exit 1
 fi
-echo "install tree: menu entry, command, $(find "$hicolor" -type f | wc -l) icons and nothing else"
+echo "install tree: menu entry, command, $(find "$hicolor" -type f | wc -l) icons, manual page and nothing else"
