@@ -24,6 +24,8 @@ void Form1::Command2_Click()
     clearCurveColour();
     clearScanNotice();
     clearReferencePoints();
+    // The series belong to the picture cleared.
+    module_.series = {};
 }
 
 }  // namespace vastrel::shell

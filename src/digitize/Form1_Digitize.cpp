@@ -6,6 +6,7 @@
 #include "engine/digitize/DigitizeRun.h"
 #include "engine/digitize/ScanReach.h"
 #include "engine/digitize/ScanWindow.h"
+#include "engine/digitize/SeriesRun.h"
 #include "digitize/ShowDigitizedResult.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
@@ -47,6 +48,12 @@ void Form1::Command5_Click()
         platform.MsgBox(text(outcome.refusal), tk::kExclamationMessage);
         return;
     }
+    results::Series latest{results::nextSeriesName(module_.series),
+                           module_.curveColour ? results::SeriesRule::Colour : results::SeriesRule::Darkest,
+                           module_.curveColour,
+                           {}};
+    digitize::placeRunPoints(outcome, references, *more, latest);
+    if (!takeLatestSeries(std::move(latest), references, *more)) return;
     showScanNotice(digitize::scanReachOf(references, Picture1->Picture().size(), module_.curveColour.has_value()));
 
     const bool fillsWindow = outcome.firstColumn == 0 &&

@@ -49,6 +49,10 @@ void Form2::connectHandlers()
     connect(List1, &tk::ListBox::Click, this, &Form2::List1_Click);
     connect(Picture1, &tk::PictureBox::MouseMove, this, &Form2::Picture1_MouseMove);
     connect(copyAction, &QAction::triggered, this, &Form2::copyPoints);
+    connect(keepSeriesAction, &QAction::triggered, this, &Form2::keepSeries);
+    connect(saveAllSeriesAction, &QAction::triggered, this, &Form2::saveAllSeries);
+    connect(copyAllSeriesAction, &QAction::triggered, this, &Form2::copyAllSeries);
+    connect(seriesChoice, &QComboBox::activated, this, &Form2::chooseSeries);
 }
 
 void Form2::Command1_Click()
@@ -60,6 +64,7 @@ void Form2::Command1_Click()
 void Form2::Command6_Click()
 {
     Form3& dialog = module_.form3();
+    dialog.saveListedSeries();
     const QDate today = module_.platform().Date();
     dialog.Text9->setText(QString::fromStdString(text::dateText(today.year(), today.month(), today.day())));
     dialog.Show();
@@ -67,6 +72,10 @@ void Form2::Command6_Click()
 
 void Form2::List1_Click()
 {
+    if (listsSeries()) {
+        listSeriesClick();
+        return;
+    }
     const int r = List1->ListIndex();
     Line2->setX1(static_cast<float>(r) + module_.firstPointColumn.value_or(module_.StartPixelX + 2.0f));
     Line2->setX2(Line2->X1());
@@ -78,6 +87,10 @@ void Form2::List1_Click()
 
 void Form2::Picture1_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y)
 {
+    if (listsSeries()) {
+        moveOverSeries(X, Y);
+        return;
+    }
     Line2->setX1(X);
     Line2->setX2(X);
     Line1->setY1(Y);

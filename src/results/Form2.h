@@ -7,6 +7,7 @@
 #include "toolkit/PictureBox.h"
 
 #include <QAction>
+#include <QComboBox>
 
 namespace vastrel::shell {
 class Module1;
@@ -42,7 +43,33 @@ public:
     // spreadsheet pastes into two columns; nothing in the window changes.
     void copyPoints();
 
+    // The series of the figure (results/Form2_Series.cpp). Once one is kept
+    // with "系列に追加", or markers are found, the plot shows every series in
+    // its own colour with a legend, the choice above the list names them and
+    // the list, the crosshair, the file and the clipboard take the one
+    // chosen; before that the window is the one of a single run.
+    QComboBox* seriesChoice;
+    QAction* keepSeriesAction;     // "系列に追加"
+    QAction* saveAllSeriesAction;  // "すべての系列を保存"
+    QAction* copyAllSeriesAction;  // "すべての系列をコピー"
+    bool listsSeries() const;
+    // Whether the point tables hold the curve the plot shows: always for a
+    // single run; with series, while the latest is a curve not yet kept.
+    bool tablesHoldCurve() const;
+    // Shows the set as it stands; `redrawPlot` for a change after the run.
+    void showSeries(bool redrawPlot);
+    void keepSeries();
+    void chooseSeries(int index);
+    // Into the save dialog for the table of all series and its JSON.
+    void saveAllSeries();
+    void copyAllSeries();
+
 private:
+    void listSeriesPoints();
+    void listSeriesClick();
+    void moveOverSeries(float X, float Y);
+    void showSeriesActions();
+
     void createControls();
     void setTabOrder();
     void connectHandlers();

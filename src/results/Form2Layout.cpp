@@ -31,6 +31,16 @@ void Form2::createControls()
     copyAction->setShortcutContext(Qt::WindowShortcut);
     addAction(copyAction);
     List1->addMenuAction(copyAction);
+
+    // Placed over the list's top, which moves down while it shows.
+    seriesChoice = new QComboBox(this);
+    seriesChoice->setGeometry(1032, 40, 249, 30);
+    seriesChoice->setFont(layoutFont(kMeiryo, 11.25));
+    seriesChoice->setVisible(false);
+    // In the list's menu while they apply (showSeriesActions).
+    keepSeriesAction = new QAction(QStringLiteral("系列に追加"), this);
+    saveAllSeriesAction = new QAction(QStringLiteral("すべての系列を保存"), this);
+    copyAllSeriesAction = new QAction(QStringLiteral("すべての系列をコピー"), this);
 }
 
 void Form2::setTabOrder()

@@ -56,6 +56,10 @@ void Form3::Command6_Click()
         platform.MsgBox(QStringLiteral("ファイル名を入力して下さい"), tk::kExclamationMessage);
         return;
     }
+    if (allSeries_) {
+        writeAllSeries();
+        return;
+    }
 
     const CsvFileOutcome outcome = writeCsvFile(Dir2->Path(), Text9->Text(), storedPoints(module_));
     if (!outcome.saved()) {

@@ -37,12 +37,22 @@ public:
     // "Cancel".
     void Command1_Click();
 
+    // What "File Save" writes (results/Form3_AllSeries.cpp): the listed
+    // series, as "データ保存" opens the dialog; or, from "すべての系列を
+    // 保存", the table of all series as name.csv and the JSON of them as
+    // name.json. Each shows what it writes in the preview.
+    void saveListedSeries();
+    void saveAllSeries(const QString& name);
+    bool savesAllSeries() const { return allSeries_; }
+
 private:
     void createControls();
     void setTabOrder();
     void connectHandlers();
+    void writeAllSeries();
 
     shell::Module1& module_;
+    bool allSeries_ = false;
 };
 
 }  // namespace vastrel::results

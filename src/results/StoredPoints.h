@@ -1,6 +1,7 @@
 #pragma once
 // The points of the last Digitize as the shared state holds them, in the
-// order of the list: what the file and the clipboard both receive.
+// order of the list: what the file and the clipboard both receive. With
+// several series, those of the one the result window lists.
 
 #include "engine/results/GraphPoint.h"
 

@@ -7,6 +7,7 @@
 #include "engine/digitize/ScanReach.h"
 #include "engine/image/EraseHistory.h"
 #include "engine/image/ImageSource.h"
+#include "engine/results/Series.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DirListBox.h"
 #include "toolkit/DriveListBox.h"
@@ -107,8 +108,19 @@ public:
     void chooseCurveColourAt(float x, float y);
     void clearCurveColour();
 
-    // The image area's menu and keys (shell/Form1_ImageAreaMenu.cpp).
-    void openImageAreaMenu(QPoint screenPosition);
+    // The image area's menu and keys (shell/Form1_ImageAreaMenu.cpp), opened
+    // for drawing-area pixel `pixel`.
+    void openImageAreaMenu(QPoint screenPosition, QPoint pixel);
+
+    // The series of a figure (digitize/Form1_Series.cpp): a run's result
+    // takes its place beside the kept series, refused when they cannot take
+    // its references; "マーカーを検出" finds the scatter markers like the one
+    // at a pixel as the latest series; "系列に追加" keeps the latest.
+    bool takeLatestSeries(results::Series found, const digitize::References& refs,
+                          const std::vector<digitize::ReferencePoint>& more);
+    void findMarkersAt(QPoint pixel);
+    void keepLatestSeries();
+    QAction *findMarkersAction = nullptr, *keepSeriesAction = nullptr;
 
     // Images dropped on the window or pasted (shell/Form1_ImageDrop.cpp,
     // shell/Form1_ImagePaste.cpp).
@@ -172,6 +184,7 @@ private:
     void loadImageFile(const QString& path);
     void loadImageBytes(const image::ImageBytes& bytes, const QString& origin);
     void showLoadedImage(const QImage& picture);
+    void rememberImage(const QString& path, const QString& sha256);
     void beginErasing(float X, float Y);
     void endErasing();
     bool eraserDragging() const { return eraserDragging_; }
@@ -179,6 +192,7 @@ private:
     Module1& module_;
 
     QAction* pasteImageAction_ = nullptr;
+    QPoint menuPixel_;
     QAction* undoEraseAction_ = nullptr;
     QShortcut* cancelEraseKey_ = nullptr;
     image::EraseHistory eraseHistory_;

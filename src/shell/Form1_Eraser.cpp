@@ -54,7 +54,7 @@ void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
     const bool dragged = eraserDragging_ || (movedFar(press, release) && !Picture1->Picture().isNull());
     endErasing();
     if (!dragged) {
-        openImageAreaMenu(Picture1->screenPosition(release));
+        openImageAreaMenu(Picture1->screenPosition(release), release);
         return;
     }
     const QRect rectangle = image::rectangleBetween(press, release);

@@ -16,6 +16,9 @@ void Form1::setUpImageArea()
     undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undoErase);
     clearCurveColourAction = imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"), this, &Form1::clearCurveColour);
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());
+    findMarkersAction =
+        imageAreaMenu->addAction(QStringLiteral("マーカーを検出"), this, [this] { findMarkersAt(menuPixel_); });
+    keepSeriesAction = imageAreaMenu->addAction(QStringLiteral("系列に追加"), this, &Form1::keepLatestSeries);
     imageAreaMenu->addSeparator();
     // Window-wide keys, shown in the menu: none of them is a text box's own.
     const auto entry = [this](const char* caption, QKeySequence key, auto handler) {
@@ -53,8 +56,11 @@ void Form1::setUpImageArea()
     for (tk::TextBox* box : {Text1, Text2, Text3, Text4}) box->installEventFilter(this);
 }
 
-void Form1::openImageAreaMenu(QPoint screenPosition)
+void Form1::openImageAreaMenu(QPoint screenPosition, QPoint pixel)
 {
+    menuPixel_ = pixel;
+    findMarkersAction->setEnabled(!Picture1->Picture().isNull());
+    keepSeriesAction->setEnabled(module_.series.latest.has_value());
     pasteImageAction_->setEnabled(clipboardOffersImage());
     undoEraseAction_->setEnabled(eraseHistory_.canUndo());
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());

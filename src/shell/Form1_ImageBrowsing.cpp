@@ -1,6 +1,8 @@
 // Step 1 of the main window: drive, folder and file boxes, and the image.
 
 #include "shell/Form1.h"
+
+#include "engine/image/FileDigest.h"
 #include "engine/image/ImageDecoding.h"
 #include "shell/Module1.h"
 #include "toolkit/FolderMessages.h"
@@ -38,6 +40,7 @@ void Form1::File1_Click()
         return;
     }
     showLoadedImage(std::get<QImage>(loaded));
+    rememberImage(path, image::sha256OfFile(path).value_or(QString()));
     Command1->setFocus();
 }
 

@@ -4,6 +4,8 @@
 // limits, and on any failure the picture shown stays.
 
 #include "shell/Form1.h"
+
+#include "engine/image/FileDigest.h"
 #include "engine/image/ImageDecoding.h"
 #include "shell/Module1.h"
 
@@ -87,6 +89,7 @@ void Form1::loadImageFile(const QString& path)
         return;
     }
     showLoadedImage(std::get<QImage>(loaded));
+    rememberImage(path, image::sha256OfFile(path).value_or(QString()));
     // No file is selected, so "OK" would refuse: the next step is the start point.
     Command3->setFocus();
 }
@@ -103,7 +106,14 @@ void Form1::loadImageBytes(const image::ImageBytes& bytes, const QString& origin
         return;
     }
     showLoadedImage(std::get<QImage>(loaded));
+    rememberImage(QString(), image::sha256Of(bytes.bytes));
     Command3->setFocus();
+}
+
+void Form1::rememberImage(const QString& path, const QString& sha256)
+{
+    module_.imagePath = path;
+    module_.imageSha256 = sha256;
 }
 
 void Form1::showLoadedImage(const QImage& picture)

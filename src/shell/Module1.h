@@ -3,6 +3,7 @@
 // secondary window, created hidden the first time anything refers to it.
 
 #include "engine/digitize/CurveColour.h"
+#include "engine/results/SeriesSet.h"
 #include "shell/PointTables.h"
 #include "shell/Unset.h"
 #include "toolkit/Platform.h"
@@ -60,6 +61,13 @@ public:
     std::vector<AddedReference> addedReferences;
     // Which of them a pick with PickMode 3 places; none for a new one.
     std::optional<std::size_t> referencePickIndex;
+    // The picture shown: the file it was read from (empty for a pasted or
+    // dropped picture) and the SHA-256 of the bytes it was decoded from.
+    QString imagePath;
+    QString imageSha256;
+    // The series of the figure: the last run's result as a series beside the
+    // tables above, and those kept with "系列に追加".
+    results::SeriesSet series;
 
     tk::Platform& platform() const { return platform_; }
 
