@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -208,6 +209,139 @@ TEST(ScatterMarkers, ALegendsLineSampleAndLettersInTheInkAreNoMarkers)
         const QPoint click = inkOf(kind, points[2]);
         const MarkerSearch search = findScatterMarkers(page.view(), kArea, click.x(), click.y());
         ASSERT_TRUE(search.ok()) << search.refusal;
+        const Comparison c = compare(search, points);
+        EXPECT_EQ(c.missed, 0) << kind.name;
+        EXPECT_EQ(c.extra, 0) << kind.name;
+    }
+}
+
+// The scattered places with a partner overlapping each of four of them,
+// 0.5 to 1 marker widths off in four directions; the partners' places last.
+std::vector<QPointF> withPartners(std::vector<QPointF> points, double width)
+{
+    const double shares[] = {0.5, 0.65, 0.8, 1.0};
+    for (int k = 0; k < 4; ++k) {
+        const double angle = 0.4 + 1.7 * k;
+        points.push_back(points[std::size_t(3 * k + 1)] +
+                         shares[k] * width * QPointF(std::cos(angle), std::sin(angle)));
+    }
+    return points;
+}
+
+TEST(ScatterMarkers, OverlappingMarkersAreTwoEachAtItsOwnCentre)
+{
+    for (const Kind& kind : {kKinds[0], kKinds[1], kKinds[3]}) {
+        const std::vector<QPointF> points = withPartners(scattered(14), 13.0);
+        Page page;
+        for (const QPointF& p : points) page.marker(kind, p);
+        const QPoint click = inkOf(kind, points[6]);
+        const MarkerSearch search = findScatterMarkers(page.view(), kArea, click.x(), click.y());
+        ASSERT_TRUE(search.ok()) << kind.name << ": " << search.refusal;
+        const Comparison c = compare(search, points);
+        EXPECT_EQ(search.centres.size(), points.size()) << kind.name;
+        EXPECT_EQ(c.missed, 0) << kind.name;
+        EXPECT_EQ(c.extra, 0) << kind.name;
+        EXPECT_LE(c.worst, 0.5) << kind.name;
+    }
+}
+
+// A pixel of the outline of the hollow marker at `at`, of radius `radius`,
+// as far from the line through `through` as any of its top, bottom, left
+// and right.
+QPoint outlineAwayFrom(QPointF at, double radius, const std::vector<QPointF>& through)
+{
+    const auto distance = [&](QPointF p) {
+        double nearest = 1e9;
+        for (std::size_t k = 1; k < through.size(); ++k) {
+            const QPointF a = through[k - 1], d = through[k] - a;
+            const double t = std::clamp(QPointF::dotProduct(p - a, d) / QPointF::dotProduct(d, d), 0.0, 1.0);
+            const QPointF q = a + t * d;
+            nearest = std::min(nearest, std::hypot(p.x() - q.x(), p.y() - q.y()));
+        }
+        return nearest;
+    };
+    QPointF best = at;
+    for (const QPointF side : {QPointF(0, 1), QPointF(0, -1), QPointF(1, 0), QPointF(-1, 0)})
+        if (distance(at + radius * side) > distance(best)) best = at + radius * side;
+    return {int(std::lround(best.x())), int(std::lround(best.y()))};
+}
+
+TEST(ScatterMarkers, AThickLineThroughSmallHollowMarkersIsNoMarker)
+{
+    // The line nearly half as thick as the markers' inside, ending in the
+    // first and the last marker.
+    const std::vector<QPointF> points = scattered(15);
+    for (const Kind& kind : {kKinds[0], kKinds[2]}) {
+        Page page;
+        page.line(points, 2.5);
+        for (const QPointF& p : points) page.marker(kind, p, 6.0);
+        const QPoint click = outlineAwayFrom(points[6], 6.0, points);
+        const MarkerSearch search = findScatterMarkers(page.view(), kArea, click.x(), click.y());
+        ASSERT_TRUE(search.ok()) << kind.name << ": " << search.refusal;
+        const Comparison c = compare(search, points);
+        EXPECT_EQ(c.missed, 0) << kind.name;
+        EXPECT_EQ(c.extra, 0) << kind.name;
+        EXPECT_LE(c.worst, 0.5) << kind.name;
+    }
+}
+
+TEST(ScatterMarkers, ABoxedLegendsSampleIsNoMarkerAndAGridsCellsHideNone)
+{
+    const std::vector<QPointF> points = scattered(15);
+    for (const Kind& kind : {kKinds[2], kKinds[1]}) {
+        Page page;
+        // Dark grid lines make closed boxes around the markers too, but run
+        // on past their corners.
+        page.painter.setPen(QPen(QColor(90, 90, 90), 1.0));
+        for (int x = 100; x < 740; x += 90) page.painter.drawLine(QPointF(x + 0.5, 40), QPointF(x + 0.5, 560));
+        for (int y = 80; y < 560; y += 90) page.painter.drawLine(QPointF(60, y + 0.5), QPointF(740, y + 0.5));
+        for (const QPointF& p : points) page.marker(kind, p);
+        // The legend: a white box, the series' sample (a marker on a short
+        // line) and its name's letters.
+        page.painter.setPen(QPen(Qt::black, 1.0));
+        page.painter.setBrush(Qt::white);
+        page.painter.drawRect(QRectF(570.5, 470.5, 150, 40));
+        page.painter.setBrush(Qt::NoBrush);
+        page.line({{580, 490}, {620, 490}}, 1.5);
+        page.marker(kind, QPointF(600, 490));
+        page.painter.setPen(QPen(Qt::black, 1.3));
+        for (int i = 0; i < 7; ++i) {
+            const QPointF at(634.5 + 9.0 * i, 490.5);
+            if (i % 2)
+                page.painter.drawEllipse(at, 3.0, 3.5);
+            else
+                page.painter.drawLine(at + QPointF(0, -7), at + QPointF(0, 4));
+        }
+        const QPoint click = inkOf(kind, points[2]);
+        const MarkerSearch search = findScatterMarkers(page.view(), kArea, click.x(), click.y());
+        ASSERT_TRUE(search.ok()) << kind.name << ": " << search.refusal;
+        const Comparison c = compare(search, points);
+        EXPECT_EQ(c.missed, 0) << kind.name;
+        EXPECT_EQ(c.extra, 0) << kind.name;
+    }
+}
+
+TEST(ScatterMarkers, TheFrameAndItsTicksInTheMarkersInkAreNoMarkers)
+{
+    // A plus is a tick on a side less one arm, a hollow square a corner less
+    // two sides.
+    const std::vector<QPointF> points = scattered(15);
+    for (const Kind& kind : {kKinds[7], kKinds[2]}) {
+        Page page(Qt::black);
+        page.painter.setPen(QPen(Qt::black, 1.0));
+        page.painter.drawRect(QRectF(60.5, 40.5, 680, 520));
+        for (int x = 60; x <= 740; x += 50) {
+            page.painter.drawLine(QPointF(x + 0.5, 40), QPointF(x + 0.5, 47));
+            page.painter.drawLine(QPointF(x + 0.5, 560), QPointF(x + 0.5, 553));
+        }
+        for (int y = 40; y <= 560; y += 50) {
+            page.painter.drawLine(QPointF(60, y + 0.5), QPointF(67, y + 0.5));
+            page.painter.drawLine(QPointF(740, y + 0.5), QPointF(733, y + 0.5));
+        }
+        for (const QPointF& p : points) page.marker(kind, p);
+        const QPoint click = inkOf(kind, points[4]);
+        const MarkerSearch search = findScatterMarkers(page.view(), kArea, click.x(), click.y());
+        ASSERT_TRUE(search.ok()) << kind.name << ": " << search.refusal;
         const Comparison c = compare(search, points);
         EXPECT_EQ(c.missed, 0) << kind.name;
         EXPECT_EQ(c.extra, 0) << kind.name;
