@@ -37,9 +37,10 @@ struct PixelArea {
 
 // The markers inside `area` like the one on drawing-area pixel (clickX,
 // clickY), which must be a pixel of the marker's ink. A line of the marker's
-// colour through the markers, a line sample of a legend and letters of
-// another size or shape are no markers; markers that touch or overlap are
-// told apart by the clicked marker's size.
+// colour through the markers, a legend's samples in its box, the frame and
+// its ticks, and letters of another size or shape are no markers; markers
+// that touch or overlap are told apart by the ink each shows of the clicked
+// marker's shape where the other does not cover it.
 MarkerSearch findScatterMarkers(const image::PixelView& view, const PixelArea& area, int clickX, int clickY,
                                 int tolerance = kDefaultColourTolerance);
 
