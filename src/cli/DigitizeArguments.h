@@ -40,9 +40,9 @@ struct DigitizeRequest {
     // The series in the order given, --colour-at and --markers alike; none
     // for the one curve of the darkest pixel in each column.
     std::vector<SeriesRequest> series;
-    // When the one series is a curve by colour (--colour-at once, all there
-    // was before series): the pixel whose colour is the curve's, as a
-    // Ctrl + click there would choose it. None otherwise.
+    // When the one series is a curve by colour (a lone --colour-at, all there
+    // could be before series): its pixel, for a caller that knows a single
+    // curve only. None otherwise.
     std::optional<QPoint> colourAt;
     // Reference points besides the two picks, in the order given (--ref).
     std::vector<digitize::ReferencePoint> references;

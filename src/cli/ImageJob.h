@@ -1,7 +1,8 @@
 #pragma once
 // One image taken the way the windows take it: decoded with the same limits,
 // shown unscaled on the same drawing area, the erasures painted over it, then
-// scanned, converted and turned into the bytes the save dialog writes.
+// each series asked for found and converted, and turned into the bytes the
+// save dialog writes for one series, or those of the file of all series.
 
 #include "cli/DigitizeArguments.h"
 #include "engine/digitize/References.h"
