@@ -47,6 +47,23 @@ void Form1::Command4_Click()
     module_.platform().MsgBox(QStringLiteral(" --- グラフ上で 終点（右上） をマウスクリックして下さい --- "));
 }
 
+void Form1::placePick(int which, float X, float Y)
+{
+    if (which == 1) {
+        module_.StartPixelX = X;
+        Label11->setCaption(pixelText(X));
+        module_.StartPixelY = Y;
+        Label12->setCaption(pixelText(Y));
+        placeMarker(*Line1, *Line2, X, Y);
+    } else {
+        module_.EndPixelX = X;
+        Label13->setCaption(pixelText(X));
+        module_.EndPixelY = Y;
+        Label14->setCaption(pixelText(Y));
+        placeMarker(*Line3, *Line4, X, Y);
+    }
+}
+
 void Form1::Picture1_MouseMove(int, int, float X, float Y)
 {
     if (module_.PickMode == 1 || module_.PickMode == 2 || module_.PickMode == 3) {
@@ -66,21 +83,13 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
 {
     constexpr int kLeftButton = 1, kCtrlMask = 2;
     if (module_.PickMode == 1) {
-        module_.StartPixelX = X;
-        Label11->setCaption(pixelText(X));
-        module_.StartPixelY = Y;
-        Label12->setCaption(pixelText(Y));
-        placeMarker(*Line1, *Line2, X, Y);
+        placePick(1, X, Y);
         module_.PickMode = 0;
         referencesChanged();
         module_.platform().MsgBox(QStringLiteral(" ---  始点の座標を入力して下さい  ---  "));
         Text1->focusWithTextSelected();
     } else if (module_.PickMode == 2) {
-        module_.EndPixelX = X;
-        Label13->setCaption(pixelText(X));
-        module_.EndPixelY = Y;
-        Label14->setCaption(pixelText(Y));
-        placeMarker(*Line3, *Line4, X, Y);
+        placePick(2, X, Y);
         module_.PickMode = 0;
         referencesChanged();
         module_.platform().MsgBox(QStringLiteral(" ---  終点の座標を入力して下さい  ---  "));

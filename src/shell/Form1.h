@@ -7,6 +7,7 @@
 #include "engine/digitize/ScanReach.h"
 #include "engine/image/EraseHistory.h"
 #include "engine/image/ImageSource.h"
+#include "engine/project/Project.h"
 #include "engine/results/Series.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DirListBox.h"
@@ -16,6 +17,7 @@
 #include "toolkit/Loupe.h"
 #include "toolkit/PictureBox.h"
 
+#include <QDir>
 #include <QMenu>
 #include <QShortcut>
 #include <optional>
@@ -81,6 +83,8 @@ public:
     void Command4_Click();
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
     void Picture1_MouseDown(int Button, int Shift, float X, float Y);
+    // Sets the start point (1) or the end point (2) with its values and mark.
+    void placePick(int which, float X, float Y);
 
     // Coordinate boxes and scale mode (calibration/Form1_Coordinates.cpp).
     void Text1_KeyDown(int KeyCode, int Shift);
@@ -152,6 +156,17 @@ public:
     // The mapping of all the points as typed now, or why there is none.
     digitize::FitOutcome fittedReferences() const;
 
+    // "プロジェクトを保存" (Ctrl+S) and "プロジェクトを開く" (Ctrl+O)
+    // (shell/Form1_Project.cpp): the file is chosen in a dialog; the ...To
+    // and ...File forms take it as given and say whether it worked.
+    void saveProject();
+    bool saveProjectTo(QString path);
+    void openProject();
+    bool openProjectFile(const QString& path);
+    // Everything set up on the graph, image paths relative to `folder`.
+    project::Project currentProject(const QDir& folder) const;
+    QAction *saveProjectAction = nullptr, *openProjectAction = nullptr;
+
     // "四隅を検出" (calibration/Form1_FrameCorners.cpp).
     void findFrameCornersOfPicture();
 
@@ -185,6 +200,9 @@ private:
     void loadImageBytes(const image::ImageBytes& bytes, const QString& origin);
     void showLoadedImage(const QImage& picture);
     void rememberImage(const QString& path, const QString& sha256);
+    void applyProject(const project::Project& p);
+    int imageLoads_ = 0;
+    QString projectPath_;  // the project last saved or opened
     void beginErasing(float X, float Y);
     void endErasing();
     bool eraserDragging() const { return eraserDragging_; }
@@ -196,6 +214,9 @@ private:
     QAction* undoEraseAction_ = nullptr;
     QShortcut* cancelEraseKey_ = nullptr;
     image::EraseHistory eraseHistory_;
+    // Every erasure since the picture was loaded, oldest first, as painted:
+    // the undo steps may forget the oldest, a project keeps them all.
+    std::vector<QRect> erasures_;
     // The pixel where the right button went down, while it is held.
     std::optional<QPoint> eraserPress_;
     bool eraserDragging_ = false;

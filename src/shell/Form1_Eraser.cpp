@@ -58,7 +58,11 @@ void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
         return;
     }
     const QRect rectangle = image::rectangleBetween(press, release);
-    Picture1->changePicture([&](QImage& area) { return eraseHistory_.erase(area, rectangle); });
+    Picture1->changePicture([&](QImage& area) {
+        const QRect painted = eraseHistory_.erase(area, rectangle);
+        if (!painted.isEmpty()) erasures_.push_back(painted);
+        return painted;
+    });
     // Once in a session is enough: from then on the user knows.
     if (eraseHistory_.forgotten() > 0 && !toldOfForgottenErasures_) {
         toldOfForgottenErasures_ = true;
@@ -88,6 +92,7 @@ void Form1::undoErase()
     // on a picture the user no longer sees as it was.
     if (!eraseHistory_.canUndo() || eraserPress_) return;
     Picture1->changePicture([&](QImage& area) { return eraseHistory_.undo(area); });
+    if (!erasures_.empty()) erasures_.pop_back();
 }
 
 }  // namespace vastrel::shell

@@ -32,6 +32,9 @@ void Form1::setUpImageArea()
     referenceListAction = entry("基準点の一覧", QKeySequence(Qt::CTRL | Qt::Key_L), &Form1::showReferenceList);
     gridAction = entry("目盛を表示", QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showGrid(!gridShown()); });
     gridAction->setCheckable(true);
+    imageAreaMenu->addSeparator();
+    saveProjectAction = entry("プロジェクトを保存", QKeySequence(Qt::CTRL | Qt::Key_S), &Form1::saveProject);
+    openProjectAction = entry("プロジェクトを開く", QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::openProject);
 
     // A text box with the focus takes these keys first and pastes or undoes
     // its own text, as it always did.

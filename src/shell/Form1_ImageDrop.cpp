@@ -112,6 +112,7 @@ void Form1::loadImageBytes(const image::ImageBytes& bytes, const QString& origin
 
 void Form1::rememberImage(const QString& path, const QString& sha256)
 {
+    ++imageLoads_;
     module_.imagePath = path;
     module_.imageSha256 = sha256;
 }
@@ -123,6 +124,7 @@ void Form1::showLoadedImage(const QImage& picture)
     Picture1->Cls();
     Picture1->setPicture(picture);
     eraseHistory_.clear();
+    erasures_.clear();
     clearScanNotice();
 }
 

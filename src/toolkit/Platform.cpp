@@ -1,6 +1,7 @@
 #include "toolkit/Platform.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +32,16 @@ void DesktopPlatform::End()
     // handler, so the process may go without tearing the windows down.
     std::fflush(nullptr);
     std::_Exit(EXIT_SUCCESS);
+}
+
+QString DesktopPlatform::saveFileName(const QString& caption, const QString& start, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, start, filter);
+}
+
+QString DesktopPlatform::openFileName(const QString& caption, const QString& start, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, start, filter);
 }
 
 }  // namespace vastrel::tk

@@ -25,6 +25,11 @@ public:
     virtual QDate Date() const = 0;
     // Ends the process at once, with every window, without asking.
     virtual void End() = 0;
+    // A modal choice of a file to write or to read, starting at `start`
+    // (a folder, or a file name in one) and offering `filter` ("Projects
+    // (*.vdproj)"); empty when the user cancelled.
+    virtual QString saveFileName(const QString& caption, const QString& start, const QString& filter) = 0;
+    virtual QString openFileName(const QString& caption, const QString& start, const QString& filter) = 0;
 };
 
 // The real desktop: QMessageBox titled with the application's name.
@@ -34,6 +39,8 @@ public:
     void DoEvents() override;
     QDate Date() const override;
     void End() override;
+    QString saveFileName(const QString& caption, const QString& start, const QString& filter) override;
+    QString openFileName(const QString& caption, const QString& start, const QString& filter) override;
 };
 
 inline const QString kApplicationTitle = QStringLiteral("Vastrel Digitizer");

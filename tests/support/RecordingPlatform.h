@@ -35,6 +35,14 @@ public:
     }
     QDate Date() const override { return today; }
     void End() override { throw ProcessEnded(); }
+    // The file dialogs answer the choices queued, in order, then cancel.
+    QString saveFileName(const QString& caption, const QString&, const QString&) override { return choose(caption); }
+    QString openFileName(const QString& caption, const QString&, const QString&) override { return choose(caption); }
+    QString choose(const QString& caption)
+    {
+        fileDialogs.append(caption);
+        return fileChoices.isEmpty() ? QString() : fileChoices.takeFirst();
+    }
 
     QStringList texts() const
     {
@@ -46,6 +54,8 @@ public:
     QList<RecordedMessage> messages;
     int yields = 0;
     QDate today{2026, 12, 6};
+    QStringList fileChoices;
+    QStringList fileDialogs;  // the captions of the dialogs asked for
     // Runs while a message would be on screen, as a user acting before OK.
     std::function<void(const QString&)> whileMessageShown;
 };
