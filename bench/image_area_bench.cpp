@@ -186,7 +186,7 @@ void BM_Undo(benchmark::State& state)
         emit form.Picture1->MouseUp(vastrel::tk::kRightButton, 0, 1004.0f, 804.0f);
         window.settle();
         state.ResumeTiming();
-        form.undoErase();
+        form.undo();
         form.Picture1->repaint();
     }
     if (form.canUndoErase() || form.Picture1->Point(1, 1) != 0xFFFFFF) state.SkipWithError("the erase was not undone");

@@ -33,8 +33,7 @@ void Form1::showGrid(bool shown)
 {
     gridShown_ = shown;
     if (gridAction) gridAction->setChecked(shown);
-    Picture1->setOverlay(shown ? std::function<void(QPainter&)>([this](QPainter& painter) { drawGrid(painter); })
-                               : std::function<void(QPainter&)>());
+    refreshOverlay();
 }
 
 void Form1::drawGrid(QPainter& painter)

@@ -96,6 +96,8 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
         Text3->focusWithTextSelected();
     } else if (module_.PickMode == 3) {
         takeReferencePick(X, Y);
+    } else if (Button == kLeftButton && seriesShownOnImage() && beginPointEdit(Shift, X, Y)) {
+        // A point of the series shown over the image.
     } else if (Button == kLeftButton && (Shift & kCtrlMask)) {
         chooseCurveColourAt(X, Y);
     } else if (Button == tk::kRightButton) {

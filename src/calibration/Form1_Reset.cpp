@@ -13,6 +13,7 @@ void Form1::Command2_Click()
     Picture1->setPicture(QImage());
     eraseHistory_.clear();
     erasures_.clear();
+    module_.history.clear();
     for (tk::LineControl* line : {Line1, Line2, Line3, Line4, Line5, Line6}) line->setVisible(false);
     for (tk::TextBox* box : {Text1, Text2, Text3, Text4}) box->setText(QString());
     for (tk::Label* label : {Label11, Label12, Label13, Label14}) label->setCaption(QString());

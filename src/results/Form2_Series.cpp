@@ -10,6 +10,7 @@
 #include "results/Form3.h"
 #include "results/ResultPlot.h"
 #include "results/SeriesPlot.h"
+#include "shell/Form1.h"
 #include "shell/Module1.h"
 
 #include <QClipboard>
@@ -100,7 +101,9 @@ void Form2::listSeriesPoints()
 
 void Form2::keepSeries()
 {
+    const SeriesSet before = module_.series;
     if (!keepLatest(module_.series)) return;
+    module_.history.push({std::nullopt, before, module_.series});
     showSeries(true);
 }
 
@@ -109,6 +112,8 @@ void Form2::chooseSeries(int index)
     if (index < 0 || std::size_t(index) >= module_.series.count()) return;
     module_.series.listed = std::size_t(index);
     listSeriesPoints();
+    // The main window shows the points of the listed series.
+    module_.form1().Picture1->update();
 }
 
 void Form2::listSeriesClick()

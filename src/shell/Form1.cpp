@@ -39,6 +39,7 @@ void Form1::connectHandlers()
     connect(Picture1, &tk::PictureBox::MouseDown, this, &Form1::Picture1_MouseDown);
     connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_EraserMove);
     connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_LoupeMove);
+    connect(Picture1, &tk::PictureBox::MouseMove, this, &Form1::Picture1_PointEditMove);
     connect(Picture1, &tk::PictureBox::MouseUp, this, &Form1::Picture1_MouseUp);
     connect(Picture1, &tk::PictureBox::MouseLeave, this, &Form1::hideLoupe);
 

@@ -8,7 +8,8 @@
 #include "engine/image/EraseHistory.h"
 #include "engine/image/ImageSource.h"
 #include "engine/project/Project.h"
-#include "engine/results/Series.h"
+#include "engine/digitize/PixelCalibration.h"
+#include "engine/results/SeriesSet.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DirListBox.h"
 #include "toolkit/DriveListBox.h"
@@ -18,7 +19,9 @@
 #include "toolkit/PictureBox.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
+#include <functional>
 #include <QShortcut>
 #include <optional>
 #include <utility>
@@ -135,8 +138,25 @@ public:
     void Picture1_EraserMove(int Button, int Shift, float X, float Y);
     void Picture1_MouseUp(int Button, int Shift, float X, float Y);
     void cancelErasing();
-    void undoErase();
     bool canUndoErase() const { return eraseHistory_.canUndo(); }
+
+    // The one history of erasures and changes of the series
+    // (shell/Form1_History.cpp): Ctrl+Z and "元に戻す", Ctrl+Shift+Z and "やり直す".
+    void undo();
+    void redo();
+
+    // Correcting the listed series over the image (shell/Form1_PointEditing.cpp).
+    void showSeriesOnImage(bool shown);
+    bool seriesShownOnImage() const { return seriesShown_; }
+    const std::vector<std::size_t>& selectedPoints() const { return selected_; }
+    // A left press on the image while the series is shown: true when it
+    // selects, drags, bands or adds rather than choosing a colour.
+    bool beginPointEdit(int Shift, float X, float Y);
+    void Picture1_PointEditMove(int Button, int Shift, float X, float Y);
+    void endPointEdit(float X, float Y);
+    bool pointKey(const QKeyEvent& key);
+    void deleteSelectedPoints();
+    QAction* showSeriesAction = nullptr;
 
     // Reference points besides the start and end points
     // (calibration/Form1_References.cpp): picked, typed in the list
@@ -212,6 +232,19 @@ private:
     QAction* pasteImageAction_ = nullptr;
     QPoint menuPixel_;
     QAction* undoEraseAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    void recordErasure(QRect painted);
+    void refreshOverlay();
+    void drawSeriesMarks(QPainter& painter);
+    bool editSeries(const std::function<bool(results::Series&, const digitize::PixelCalibration&)>& change);
+    void seriesChanged();
+    void forgetStaleSelection();
+    bool seriesShown_ = false;
+    std::size_t selectedListed_ = 0;
+    std::vector<std::size_t> selected_;
+    std::optional<QPointF> dragFrom_, bandFrom_;
+    bool dragMoved_ = false;
+    results::SeriesSet dragBefore_;
     QShortcut* cancelEraseKey_ = nullptr;
     image::EraseHistory eraseHistory_;
     // Every erasure since the picture was loaded, oldest first, as painted:

@@ -46,6 +46,7 @@ void Form1::Picture1_EraserMove(int, int, float X, float Y)
 
 void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
 {
+    if (Button == 1) endPointEdit(X, Y);
     if (Button != tk::kRightButton || !eraserPress_) return;
     const QPoint press = *eraserPress_;
     const QPoint release = pixelAt(X, Y);
@@ -60,7 +61,7 @@ void Form1::Picture1_MouseUp(int Button, int, float X, float Y)
     const QRect rectangle = image::rectangleBetween(press, release);
     Picture1->changePicture([&](QImage& area) {
         const QRect painted = eraseHistory_.erase(area, rectangle);
-        if (!painted.isEmpty()) erasures_.push_back(painted);
+        if (!painted.isEmpty()) recordErasure(painted);
         return painted;
     });
     // Once in a session is enough: from then on the user knows.
@@ -84,15 +85,6 @@ void Form1::endErasing()
     cancelEraseKey_->setEnabled(false);
     Picture1->clearRubberBand();
     hideLoupe();
-}
-
-void Form1::undoErase()
-{
-    // Not in the middle of a drag: the rectangle being drawn would then land
-    // on a picture the user no longer sees as it was.
-    if (!eraseHistory_.canUndo() || eraserPress_) return;
-    Picture1->changePicture([&](QImage& area) { return eraseHistory_.undo(area); });
-    if (!erasures_.empty()) erasures_.pop_back();
 }
 
 }  // namespace vastrel::shell

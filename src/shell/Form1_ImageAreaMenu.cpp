@@ -13,7 +13,8 @@ void Form1::setUpImageArea()
 {
     imageAreaMenu = new QMenu(this);
     pasteImageAction_ = imageAreaMenu->addAction(QStringLiteral("画像を貼り付け"), this, &Form1::pasteImage);
-    undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undoErase);
+    undoEraseAction_ = imageAreaMenu->addAction(QStringLiteral("元に戻す"), this, &Form1::undo);
+    redoAction_ = imageAreaMenu->addAction(QStringLiteral("やり直す"), this, &Form1::redo);
     clearCurveColourAction = imageAreaMenu->addAction(QStringLiteral("曲線の色を解除"), this, &Form1::clearCurveColour);
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());
     findMarkersAction =
@@ -32,6 +33,9 @@ void Form1::setUpImageArea()
     referenceListAction = entry("基準点の一覧", QKeySequence(Qt::CTRL | Qt::Key_L), &Form1::showReferenceList);
     gridAction = entry("目盛を表示", QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showGrid(!gridShown()); });
     gridAction->setCheckable(true);
+    showSeriesAction = entry("系列を画像に表示", QKeySequence(Qt::CTRL | Qt::Key_E),
+                             [this] { showSeriesOnImage(!seriesShownOnImage()); });
+    showSeriesAction->setCheckable(true);
     imageAreaMenu->addSeparator();
     saveProjectAction = entry("プロジェクトを保存", QKeySequence(Qt::CTRL | Qt::Key_S), &Form1::saveProject);
     openProjectAction = entry("プロジェクトを開く", QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::openProject);
@@ -41,7 +45,9 @@ void Form1::setUpImageArea()
     auto* pasteKey = new QShortcut(QKeySequence::Paste, this);
     connect(pasteKey, &QShortcut::activated, this, &Form1::pasteImage);
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
-    connect(undoKey, &QShortcut::activated, this, &Form1::undoErase);
+    connect(undoKey, &QShortcut::activated, this, &Form1::undo);
+    auto* redoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this);
+    connect(redoKey, &QShortcut::activated, this, &Form1::redo);
     // Only while the right button is held on the image.
     cancelEraseKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     cancelEraseKey_->setEnabled(false);
@@ -57,6 +63,8 @@ void Form1::setUpImageArea()
     // The coordinate boxes take dragged text as before; images dropped on
     // them go to the window.
     for (tk::TextBox* box : {Text1, Text2, Text3, Text4}) box->installEventFilter(this);
+    // The keys that edit the series shown over the image.
+    Picture1->installEventFilter(this);
 }
 
 void Form1::openImageAreaMenu(QPoint screenPosition, QPoint pixel)
@@ -65,7 +73,8 @@ void Form1::openImageAreaMenu(QPoint screenPosition, QPoint pixel)
     findMarkersAction->setEnabled(!Picture1->Picture().isNull());
     keepSeriesAction->setEnabled(module_.series.latest.has_value());
     pasteImageAction_->setEnabled(clipboardOffersImage());
-    undoEraseAction_->setEnabled(eraseHistory_.canUndo());
+    undoEraseAction_->setEnabled(module_.history.canUndo());
+    redoAction_->setEnabled(module_.history.canRedo());
     clearCurveColourAction->setEnabled(module_.curveColour.has_value());
     imageAreaMenu->popup(screenPosition);
 }

@@ -46,6 +46,7 @@ void Form1::dropEvent(QDropEvent* event)
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
+    if (watched == Picture1 && type == QEvent::KeyPress && pointKey(*static_cast<QKeyEvent*>(event))) return true;
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         if (image::offersImage(*drop->mimeData())) {
@@ -125,6 +126,7 @@ void Form1::showLoadedImage(const QImage& picture)
     Picture1->setPicture(picture);
     eraseHistory_.clear();
     erasures_.clear();
+    module_.history.clear();
     clearScanNotice();
 }
 

@@ -134,7 +134,7 @@ void Form1::applyProject(const project::Project& p)
     for (const QRect& r : p.erasures)
         Picture1->changePicture([&](QImage& area) {
             const QRect painted = eraseHistory_.erase(area, r);
-            if (!painted.isEmpty()) erasures_.push_back(painted);
+            if (!painted.isEmpty()) recordErasure(painted);
             return painted;
         });
     const std::pair<tk::LineControl*, tk::LineControl*> marks[] = {{Line1, Line2}, {Line3, Line4}};

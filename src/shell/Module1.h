@@ -3,6 +3,7 @@
 // secondary window, created hidden the first time anything refers to it.
 
 #include "engine/digitize/CurveColour.h"
+#include "engine/results/EditHistory.h"
 #include "engine/results/SeriesSet.h"
 #include "shell/PointTables.h"
 #include "shell/Unset.h"
@@ -68,6 +69,8 @@ public:
     // The series of the figure: the last run's result as a series beside the
     // tables above, and those kept with "系列に追加".
     results::SeriesSet series;
+    // What Ctrl+Z takes back: erasures and changes of the series, one history.
+    results::EditHistory history;
 
     tk::Platform& platform() const { return platform_; }
 
