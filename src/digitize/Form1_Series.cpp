@@ -36,6 +36,7 @@ bool Form1::takeLatestSeries(results::Series found, const digitize::References& 
     series.refs = refs;
     series.more = more;
     series.latest = std::move(found);
+    series.latestEdited = false;
     series.listed = series.kept.size();
     return true;
 }

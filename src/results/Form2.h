@@ -8,6 +8,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <vector>
+
+#include "engine/results/Series.h"
 
 namespace vastrel::shell {
 class Module1;
@@ -58,6 +61,8 @@ public:
     bool tablesHoldCurve() const;
     // Shows the set as it stands; `redrawPlot` for a change after the run.
     void showSeries(bool redrawPlot);
+    // The listed series' points were corrected: only what changed is listed again.
+    void pointsEdited();
     void keepSeries();
     void chooseSeries(int index);
     // Into the save dialog for the table of all series and its JSON.
@@ -69,6 +74,7 @@ private:
     void listSeriesClick();
     void moveOverSeries(float X, float Y);
     void showSeriesActions();
+    std::vector<SeriesPoint> listedPoints_;  // as the list shows them
 
     void createControls();
     void setTabOrder();

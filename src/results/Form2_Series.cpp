@@ -41,7 +41,7 @@ bool Form2::listsSeries() const
 bool Form2::tablesHoldCurve() const
 {
     const SeriesSet& set = module_.series;
-    return !listsSeries() || (set.latest && set.latest->rule != SeriesRule::Markers);
+    return !listsSeries() || (set.latest && set.latest->rule != SeriesRule::Markers && !set.latestEdited);
 }
 
 void Form2::showSeriesActions()
@@ -92,11 +92,49 @@ void Form2::listSeriesPoints()
         }
     List1->Clear();
     List1->AddItems(rows);
+    listedPoints_ = listed ? listed->points : std::vector<SeriesPoint>{};
     Form3& dialog = module_.form3();
     dialog.List1->Clear();
     dialog.List1->AddItems(preview);
     Line1->setVisible(false);
     Line2->setVisible(false);
+}
+
+void Form2::pointsEdited()
+{
+    if (!listsSeries()) {
+        showSeries(true);
+        return;
+    }
+    if (seriesChoice->isHidden()) {
+        // The first correction of a single run: the window shows it as a series from now on.
+        showSeries(true);
+        return;
+    }
+    const Series* listed = module_.series.listedSeries();
+    const std::vector<SeriesPoint> now = listed ? listed->points : std::vector<SeriesPoint>{};
+    // Only the rows between the unchanged ends are listed again: an edit
+    // touches a few points of up to thousands.
+    const std::size_t before = listedPoints_.size(), after = now.size();
+    std::size_t head = 0;
+    while (head < before && head < after && listedPoints_[head] == now[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < before - head && tail < after - head && listedPoints_[before - 1 - tail] == now[after - 1 - tail])
+        ++tail;
+    Form3& dialog = module_.form3();
+    for (std::size_t i = before - tail; i-- > head;) {
+        delete List1->takeItem(int(i));
+        delete dialog.List1->takeItem(int(i) + 1);
+    }
+    QStringList rows, preview;
+    for (std::size_t i = head; i < after - tail; ++i) {
+        rows.append(QString::fromStdString(resultListRow(now[i].x, now[i].y)));
+        preview.append(QString::fromStdString(previewRow(now[i].x, now[i].y)));
+    }
+    List1->insertItems(int(head), rows);
+    dialog.List1->insertItems(int(head) + 1, preview);
+    listedPoints_ = now;
+    Picture1->update();
 }
 
 void Form2::keepSeries()

@@ -1,7 +1,6 @@
 #include "results/SeriesPlot.h"
 
 #include <QFontMetrics>
-#include <QPainterPath>
 #include <array>
 
 namespace vastrel::results {
@@ -28,12 +27,14 @@ void paintOne(QPainter& painter, const Series& series, QColor colour, const digi
         for (const SeriesPoint& p : series.points) painter.drawEllipse(at(p), 4.0, 4.0);
         return;
     }
-    QPainterPath path;
-    for (std::size_t i = 0; i < series.points.size(); ++i)
-        i == 0 ? path.moveTo(at(series.points[i])) : path.lineTo(at(series.points[i]));
-    painter.setPen(QPen(colour, 2));
+    QPolygonF line;
+    line.reserve(qsizetype(series.points.size()));
+    for (const SeriesPoint& p : series.points) line.append(at(p));
+    // One pixel wide: the rasterizer's quick lines.
+    painter.setPen(QPen(colour, 0));
     painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
+    painter.drawPolyline(line);
+    painter.drawPolyline(line.translated(0, 1));
 }
 
 }  // namespace
@@ -41,7 +42,9 @@ void paintOne(QPainter& painter, const Series& series, QColor colour, const digi
 void paintSeries(QPainter& painter, const SeriesSet& set, const digitize::PixelCalibration& calibration,
                  bool latestInTables)
 {
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Plain lines, as the run's own curve is drawn: ten series of a thousand
+    // points repaint at once after every edit.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const std::size_t shown = latestInTables ? set.kept.size() : set.count();
     for (std::size_t i = 0; i < shown; ++i) paintOne(painter, set.at(i), seriesColour(set.at(i), i), calibration);
 

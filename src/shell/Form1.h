@@ -238,6 +238,7 @@ private:
     void drawSeriesMarks(QPainter& painter);
     bool editSeries(const std::function<bool(results::Series&, const digitize::PixelCalibration&)>& change);
     void seriesChanged();
+    void pointsCorrected(const results::SeriesSet& before);
     void forgetStaleSelection();
     bool seriesShown_ = false;
     std::size_t selectedListed_ = 0;

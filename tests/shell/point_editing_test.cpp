@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 #include "engine/results/RowText.h"
 #include "results/Form2.h"
+#include "results/StoredPoints.h"
 
 #include <QPainter>
 
@@ -31,7 +32,7 @@ struct EditedGraph {
 
     // X 0 .. 70 over columns 50 .. 750, Y 0 .. 50 over rows 550 .. 50; the
     // green curve kept and shown over the image.
-    bool ready()
+    bool ready(bool keep = true)
     {
         if (!app.show() || !app.clickFile("graph.png")) return false;
         app.module->StartPixelX = 50;
@@ -42,12 +43,15 @@ struct EditedGraph {
             box->setText(text);
         app.pressOnPicture(200, 300, Qt::LeftButton, Qt::ControlModifier);
         form.Command5->click();
-        app.module->form2().keepSeriesAction->trigger();
+        if (keep) app.module->form2().keepSeriesAction->trigger();
         form.activateWindow();
         form.showSeriesAction->trigger();
         return QTest::qWaitForWindowActive(&form) && form.seriesShownOnImage();
     }
-    const results::Series& series() const { return app.module->series.kept.at(0); }
+    const results::Series& series() const
+    {
+        return app.module->series.kept.empty() ? *app.module->series.latest : app.module->series.kept.at(0);
+    }
     QPoint at(QPointF pixel) const { return form.Picture1->contentsRect().topLeft() + pixel.toPoint(); }
     void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -131,6 +135,20 @@ private slots:
         QTest::keyClick(&graph.form, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(graph.app.module->series.kept.empty());
         QVERIFY(graph.app.module->series.latest.has_value());
+    }
+
+    void aCorrectedRunIsListedAsTheSeriesItNowIs()
+    {
+        EditedGraph graph;
+        QVERIFY(graph.ready(false));
+        results::Form2& window = graph.app.module->form2();
+        QVERIFY(window.seriesChoice->isHidden());
+        graph.drag({200, 300}, {200, 330});
+        // The run's tables no longer hold it: the window lists the series.
+        QVERIFY(window.seriesChoice->isVisible());
+        QCOMPARE(window.seriesChoice->itemText(0), QString("系列 1（未追加）"));
+        QCOMPARE(graph.listed(148), QString::fromStdString(results::resultListRow(15.0, 22.0)));
+        QCOMPARE(results::storedPoints(*graph.app.module).at(148).y, 22.0);
     }
 
     void withTheSeriesHiddenTheImageIsAsBefore()

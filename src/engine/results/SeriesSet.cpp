@@ -25,6 +25,7 @@ bool keepLatest(SeriesSet& set)
     if (!set.latest) return false;
     set.kept.push_back(std::move(*set.latest));
     set.latest.reset();
+    set.latestEdited = false;
     set.listed = set.kept.size() - 1;
     return true;
 }

@@ -22,6 +22,8 @@ struct SeriesSet {
     // Which one the result window lists: an index into kept, or kept.size()
     // for the latest.
     std::size_t listed = 0;
+    // The latest's points were corrected by hand: the run's tables no longer hold them.
+    bool latestEdited = false;
 
     // Kept first, then the latest: the order of the result window's choice.
     std::size_t count() const { return kept.size() + (latest ? 1 : 0); }
@@ -31,7 +33,10 @@ struct SeriesSet {
     Series* listedSeries() { return listed < count() ? &at(listed) : nullptr; }
     // Whether there is more than a single run to show: a kept series, or
     // markers, which the point tables of a run cannot hold.
-    bool listsSeries() const { return !kept.empty() || (latest && latest->rule == SeriesRule::Markers); }
+    bool listsSeries() const
+    {
+        return !kept.empty() || (latest && (latest->rule == SeriesRule::Markers || latestEdited));
+    }
     // Every series, the latest last, for the table of all series.
     std::vector<Series> all() const;
 };
