@@ -56,8 +56,8 @@ public:
     QAction* saveAllSeriesAction;  // "すべての系列を保存"
     QAction* copyAllSeriesAction;  // "すべての系列をコピー"
     bool listsSeries() const;
-    // Whether the point tables hold the curve the plot shows: always for a
-    // single run; with series, while the latest is a curve not yet kept.
+    // Whether the plot draws the run's curve from the point tables: only for a
+    // single run; series are painted over it each in its own colour.
     bool tablesHoldCurve() const;
     // Shows the set as it stands; `redrawPlot` for a change after the run.
     void showSeries(bool redrawPlot);

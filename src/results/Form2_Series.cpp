@@ -40,8 +40,8 @@ bool Form2::listsSeries() const
 
 bool Form2::tablesHoldCurve() const
 {
-    const SeriesSet& set = module_.series;
-    return !listsSeries() || (set.latest && set.latest->rule != SeriesRule::Markers && !set.latestEdited);
+    // With several series every one, the latest too, is painted in its own colour.
+    return !listsSeries();
 }
 
 void Form2::showSeriesActions()
@@ -66,12 +66,10 @@ void Form2::showSeries(bool redrawPlot)
     const SeriesSet& set = module_.series;
     if (redrawPlot) drawResultPlot(*Picture1, module_, set.refs, tablesHoldCurve());
     const digitize::CalibrationOutcome calibrated = digitize::calibrationOf(set.refs, set.more);
-    if (calibrated.ok()) {
-        const bool latestInTables = tablesHoldCurve();
-        Picture1->setOverlay([this, calibration = *calibrated.calibration, latestInTables](QPainter& painter) {
-            paintSeries(painter, module_.series, calibration, latestInTables);
+    if (calibrated.ok())
+        Picture1->setOverlay([this, calibration = *calibrated.calibration](QPainter& painter) {
+            paintSeries(painter, module_.series, calibration);
         });
-    }
     seriesChoice->clear();
     for (std::size_t i = 0; i < set.count(); ++i) seriesChoice->addItem(choiceName(set, i));
     seriesChoice->setCurrentIndex(int(set.listed));

@@ -39,14 +39,12 @@ void paintOne(QPainter& painter, const Series& series, QColor colour, const digi
 
 }  // namespace
 
-void paintSeries(QPainter& painter, const SeriesSet& set, const digitize::PixelCalibration& calibration,
-                 bool latestInTables)
+void paintSeries(QPainter& painter, const SeriesSet& set, const digitize::PixelCalibration& calibration)
 {
     // Plain lines, as the run's own curve is drawn: ten series of a thousand
     // points repaint at once after every edit.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const std::size_t shown = latestInTables ? set.kept.size() : set.count();
-    for (std::size_t i = 0; i < shown; ++i) paintOne(painter, set.at(i), seriesColour(set.at(i), i), calibration);
+    for (std::size_t i = 0; i < set.count(); ++i) paintOne(painter, set.at(i), seriesColour(set.at(i), i), calibration);
 
     // The legend, in the upper-left corner of the plot's frame.
     QFont font = painter.font();
@@ -57,7 +55,7 @@ void paintSeries(QPainter& painter, const SeriesSet& set, const digitize::PixelC
     const QPointF origin(refs.startX + 12, refs.endY + 12);
     for (std::size_t i = 0; i < set.count(); ++i) {
         const Series& s = set.at(i);
-        const QColor colour = latestInTables && i == set.kept.size() ? QColor(0xFF, 0, 0) : seriesColour(s, i);
+        const QColor colour = seriesColour(s, i);
         const QPointF row = origin + QPointF(0, double(i) * (metrics.height() + 4));
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(255, 255, 255, 220));

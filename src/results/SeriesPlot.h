@@ -15,9 +15,7 @@ namespace vastrel::results {
 // for the darkest pixel, by its place in the set.
 QColor seriesColour(const Series& series, std::size_t place);
 
-// Every series of `set` but the latest curve of the tables, which the plot
-// already shows; `calibration` puts their picture positions into the plot.
-void paintSeries(QPainter& painter, const SeriesSet& set, const digitize::PixelCalibration& calibration,
-                 bool latestInTables);
+// Every series of `set`; `calibration` puts their picture positions into the plot.
+void paintSeries(QPainter& painter, const SeriesSet& set, const digitize::PixelCalibration& calibration);
 
 }  // namespace vastrel::results

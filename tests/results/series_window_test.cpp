@@ -110,9 +110,9 @@ private slots:
         QCOMPARE(window.seriesChoice->itemText(1), QString("系列 2（未追加）"));
         QCOMPARE(window.seriesChoice->currentIndex(), 1);
         QCOMPARE(window.List1->List(0), QString::fromStdString(results::resultListRow(0.2, 35.0)));
-        // The kept curve in its own green, the latest as a run's curve in red.
+        // Each curve in its own colour: the kept one green, the latest blue.
         QTRY_VERIFY(plotted(window, 400, 300).green() > 100 && plotted(window, 400, 300).red() < 100);
-        QVERIFY(plotted(window, 400, 200).red() > 200);
+        QVERIFY(plotted(window, 400, 200).blue() > 200 && plotted(window, 400, 200).red() < 100);
 
         window.seriesChoice->activated(0);
         QCOMPARE(window.List1->ListCount(), firstRows);
