@@ -61,7 +61,12 @@ void Form3::Command6_Click()
         return;
     }
 
-    const CsvFileOutcome outcome = writeCsvFile(Dir2->Path(), Text9->Text(), storedPoints(module_));
+    reportSave(writeCsvFile(Dir2->Path(), Text9->Text(), storedPoints(module_)));
+}
+
+void Form3::reportSave(const CsvFileOutcome& outcome)
+{
+    tk::Platform& platform = module_.platform();
     if (!outcome.saved()) {
         // The dialog stays open so that another folder or name can be chosen.
         platform.MsgBox(

@@ -14,6 +14,8 @@ class Module1;
 
 namespace vastrel::results {
 
+struct CsvFileOutcome;
+
 class Form3 : public tk::Form {
     Q_OBJECT
 public:
@@ -50,6 +52,8 @@ private:
     void setTabOrder();
     void connectHandlers();
     void writeAllSeries();
+    // The failure, or the confirmation and the dialog hidden.
+    void reportSave(const CsvFileOutcome& outcome);
 
     shell::Module1& module_;
     bool allSeries_ = false;

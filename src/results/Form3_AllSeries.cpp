@@ -39,7 +39,6 @@ void Form3::saveAllSeries(const QString& name)
 
 void Form3::writeAllSeries()
 {
-    tk::Platform& platform = module_.platform();
     const std::vector<Series> every = module_.series.all();
     project::SeriesExport contents;
     contents.imageName = QFileInfo(module_.imagePath).fileName();
@@ -56,15 +55,7 @@ void Form3::writeAllSeries()
                                          ? writeNamedFile(Dir2->Path(), Text9->Text(), QStringLiteral(".json"),
                                                           std::string_view(json.constData(), std::size_t(json.size())))
                                          : table;
-    if (!described.saved()) {
-        platform.MsgBox(
-            QStringLiteral(" --- ファイルを保存できません --- \n\n%1\n%2").arg(described.path, described.failure),
-            tk::kExclamationMessage);
-        return;
-    }
-    platform.DoEvents();
-    platform.MsgBox(QStringLiteral(" データは保存されました "), tk::kPlainMessage);
-    Hide();
+    reportSave(described);
 }
 
 }  // namespace vastrel::results

@@ -4,6 +4,7 @@
 // their JSON, copied together; new references convert the kept ones again.
 
 #include "MainWindowFixture.h"
+#include "SeriesGraph.h"
 #include "engine/digitize/DigitizeMessages.h"
 #include "engine/digitize/SeriesRun.h"
 #include "engine/image/FileDigest.h"
@@ -25,18 +26,6 @@ using namespace vastrel;
 using testing::MainWindowFixture;
 
 namespace {
-
-// A green curve three rows thick along row 300, a blue one along row 200.
-void drawGraph(const QDir& folder)
-{
-    QImage image(800, 600, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.fillRect(QRect(0, 299, 800, 3), QColor(0, 150, 0));
-    painter.fillRect(QRect(0, 199, 800, 3), QColor(0, 0, 230));
-    painter.end();
-    image.save(folder.filePath("graph.png"));
-}
 
 // X 0 .. 70 over columns 50 .. 750, Y 0 .. 50 over rows 550 .. 50.
 void calibrate(MainWindowFixture& app, const QString& topY = "50")
@@ -82,7 +71,7 @@ class SeriesWindowTest : public QObject {
 private slots:
     void keptSeriesArePlottedChosenSavedAndCopiedTogether()
     {
-        MainWindowFixture app(drawGraph);
+        MainWindowFixture app(testing::drawSeriesGraph);
         QVERIFY(app.show());
         QVERIFY(app.clickFile("graph.png"));
         calibrate(app);
@@ -155,7 +144,7 @@ private slots:
 
     void newReferencesConvertTheKeptSeriesAgainAndResetEndsThem()
     {
-        MainWindowFixture app(drawGraph);
+        MainWindowFixture app(testing::drawSeriesGraph);
         QVERIFY(app.show());
         QVERIFY(app.clickFile("graph.png"));
         calibrate(app);

@@ -4,6 +4,7 @@
 // result window's list following at once.
 
 #include "MainWindowFixture.h"
+#include "SeriesGraph.h"
 #include "engine/results/RowText.h"
 #include "results/Form2.h"
 #include "results/StoredPoints.h"
@@ -15,19 +16,8 @@ using testing::MainWindowFixture;
 
 namespace {
 
-void drawGraph(const QDir& folder)
-{
-    QImage image(800, 600, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.fillRect(QRect(0, 299, 800, 3), QColor(0, 150, 0));
-    painter.fillRect(QRect(300, 100, 60, 20), Qt::black);
-    painter.end();
-    image.save(folder.filePath("graph.png"));
-}
-
 struct EditedGraph {
-    MainWindowFixture app{drawGraph};
+    MainWindowFixture app{testing::drawSeriesGraph};
     shell::Form1& form = *app.form;
 
     // X 0 .. 70 over columns 50 .. 750, Y 0 .. 50 over rows 550 .. 50; the

@@ -3,6 +3,7 @@
 // nothing until the user has chosen; an image that changed is said so.
 
 #include "MainWindowFixture.h"
+#include "SeriesGraph.h"
 #include "engine/image/FileDigest.h"
 #include "results/Form2.h"
 
@@ -16,17 +17,6 @@ using namespace vastrel;
 using testing::MainWindowFixture;
 
 namespace {
-
-void drawGraph(const QDir& folder)
-{
-    QImage image(800, 600, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.fillRect(QRect(0, 299, 800, 3), QColor(0, 150, 0));
-    painter.fillRect(QRect(300, 100, 60, 20), Qt::black);  // a legend to erase
-    painter.end();
-    QImageWriter(folder.filePath("graph.png")).write(image);
-}
 
 // The drawing area as shown, erasures included.
 QImage shown(const shell::Form1& form)
@@ -75,7 +65,7 @@ class ProjectWindowTest : public QObject {
 private slots:
     void aSavedProjectComesBackExactlyAndSavesAgainByteForByte()
     {
-        MainWindowFixture app(drawGraph);
+        MainWindowFixture app(testing::drawSeriesGraph);
         QVERIFY(app.show());
         QVERIFY(app.clickFile("graph.png"));
         setUp(app);
@@ -110,7 +100,7 @@ private slots:
 
     void whatCannotBeOpenedChangesNothing()
     {
-        MainWindowFixture app(drawGraph);
+        MainWindowFixture app(testing::drawSeriesGraph);
         QVERIFY(app.show());
         QVERIFY(app.clickFile("graph.png"));
         setUp(app);
