@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 // enough to cost nothing.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 
-// Finished CSV texts waiting for a writer; beyond this the workers wait, so
+// Finished files waiting for a writer; beyond this the workers wait, so
 // that a slow disk cannot make the batch hold every result in memory.
 constexpr std::size_t kMaxWaiting = 32;
 
@@ -41,7 +41,7 @@ const QString kNoMemory = QStringLiteral("not enough memory to digitize this ima
 
 struct FinishedImage {
     std::size_t index;  // of the task
-    std::string csv;
+    std::string bytes;
 };
 
 class Batch {
@@ -108,13 +108,13 @@ private:
             if (writers_ == 0) {
                 // No writer could be started: this worker writes its own files.
                 lock.unlock();
-                const QString failure = write({i, std::move(outcome.csv)});
+                const QString failure = write({i, std::move(outcome.bytes)});
                 lock.lock();
                 finish(i, failure);
                 continue;
             }
             changed_.wait(lock, [this] { return waiting_.size() < kMaxWaiting; });
-            waiting_.push_back({i, std::move(outcome.csv)});
+            waiting_.push_back({i, std::move(outcome.bytes)});
             changed_.notify_all();
         }
     }
@@ -134,11 +134,11 @@ private:
             QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
             {
                 const Reservation share(budget_, image::decodingFootprint(file));
-                if (ImageOutcome outcome = attempt(digitizer, file); !outcome.outOfMemory) return outcome;
+                if (ImageOutcome outcome = attempt(digitizer, file, image); !outcome.outOfMemory) return outcome;
             }
             const Reservation alone(budget_);
             file.seek(0);
-            ImageOutcome outcome = attempt(digitizer, file);
+            ImageOutcome outcome = attempt(digitizer, file, image);
             if (outcome.outOfMemory) outcome.failure = kNoMemory;
             return outcome;
         } catch (const std::exception& error) {
@@ -151,10 +151,10 @@ private:
         }
     }
 
-    static ImageOutcome attempt(ImageDigitizer& digitizer, QIODevice& file)
+    static ImageOutcome attempt(ImageDigitizer& digitizer, QIODevice& file, const QString& image)
     {
         try {
-            return digitizer.digitize(file);
+            return digitizer.digitize(file, image);
         } catch (const std::bad_alloc&) {
             ImageOutcome shortage;
             shortage.failure = kNoMemory;
@@ -183,10 +183,10 @@ private:
     {
         try {
             const ImageTask& task = plan_.tasks[image.index];
-            const std::string& csv = image.csv;
+            const std::string& bytes = image.bytes;
             if (task.output.isEmpty()) {
                 const bool written =
-                    std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0;
+                    std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
                 return written ? QString() : QStringLiteral("cannot write to standard output");
             }
             // In a folder of results, whatever is not a file in a result's
@@ -194,7 +194,7 @@ private:
             const auto special =
                 plan_.folder.isEmpty() ? results::SpecialTarget::WriteInto : results::SpecialTarget::Refuse;
             if (const std::optional<QString> reason =
-                    results::writeWholeFile(fileSystemName(task.output), csv, special))
+                    results::writeWholeFile(fileSystemName(task.output), bytes, special))
                 return QStringLiteral("cannot write %1: %2").arg(printableName(task.output), *reason);
             return {};
         } catch (const std::bad_alloc&) {

@@ -7,6 +7,7 @@
 #include "cli/ImageJob.h"
 #include "cli/MemoryBudget.h"
 #include "cli/OutputPlan.h"
+#include "cli/ProjectSettings.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 #include <system_error>
@@ -146,6 +148,12 @@ int digitizeCommand(const QStringList& arguments)
     if (std::holds_alternative<HelpWanted>(parsed)) return printResult(helpText(availableCores()));
     if (const auto* mistake = std::get_if<ArgumentError>(&parsed)) return wrongArguments(mistake->message);
     const DigitizeRequest& request = std::get<DigitizeRequest>(parsed);
+    std::optional<DigitizeSettings> fromProject;
+    if (!request.project.isEmpty()) {
+        auto loaded = projectSettings(request);
+        if (const auto* mistake = std::get_if<ArgumentError>(&loaded)) return wrongArguments(mistake->message);
+        fromProject = std::move(std::get<DigitizeSettings>(loaded));
+    }
     for (const QString& warning : readingWarnings(request))
         print(stderr, QStringLiteral("vastrel-digitizer: warning: %1\n").arg(warning));
     const auto planned = planOutputs(request);
@@ -171,10 +179,12 @@ int digitizeCommand(const QStringList& arguments)
                           .arg(batch.jobs)
                           .arg(wanted));
     batch.showProgress = isatty(STDERR_FILENO) == 1;
-    const int failed = runBatch(plan, settingsOf(request), batch);
+    const int failed = runBatch(plan, fromProject ? *fromProject : settingsOf(request), batch);
     if (failed == 0) return kDone;
-    print(stderr,
-          QStringLiteral("vastrel-digitizer: %1 of %2 images gave no CSV file\n").arg(failed).arg(plan.tasks.size()));
+    print(stderr, QStringLiteral("vastrel-digitizer: %1 of %2 images gave no %3 file\n")
+                      .arg(failed)
+                      .arg(plan.tasks.size())
+                      .arg(fileKindOf(request.format)));
     return kSomeFailed;
 }
 

@@ -196,7 +196,35 @@ const std::array kOptions{
                r.frameCorners = true;
                return std::nullopt;
            }},
+    Option{{QLatin1StringView("project"), kNoShortName},
+           false,
+           [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
+               if (v.isEmpty()) return QStringLiteral("needs a project file");
+               r.project = v;
+               return std::nullopt;
+           }},
+    Option{{QLatin1StringView("format"), kNoShortName},
+           false,
+           [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
+               if (v == QLatin1String("csv"))
+                   r.format = OutputFormat::Csv;
+               else if (v == QLatin1String("json"))
+                   r.format = OutputFormat::Json;
+               else
+                   return QStringLiteral("must be csv or json");
+               return std::nullopt;
+           }},
 };
+
+// With --project, only these may be given besides it: every other option sets
+// what the project sets (references, erasures, series), and a project half
+// overridden by one would give files no one could tell from the project's.
+bool goesWithProject(const Option& option)
+{
+    for (const char* name : {"project", "format", "output", "jobs"})
+        if (option.names.longName == QLatin1StringView(name)) return true;
+    return false;
+}
 
 const std::array<OptionName, kOptions.size()>& optionNames()
 {
@@ -292,8 +320,16 @@ std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(
     }
     request.images = read.operands;
 
+    if (!request.project.isEmpty()) {
+        for (const OptionUse& use : read.uses)
+            if (!goesWithProject(kOptions[use.option]))
+                return ArgumentError{
+                    QStringLiteral(
+                        "%1 cannot be given with --project: the project sets the references, erasures and series")
+                        .arg(kOptions[use.option].shown())};
+    }
     QStringList missing;
-    for (std::size_t i = 0; i < kRequiredOptions; ++i)
+    for (std::size_t i = 0; i < kRequiredOptions && request.project.isEmpty(); ++i)
         if (!seen[i]) missing.append(kOptions[i].shown());
     if (!missing.isEmpty()) return ArgumentError{QStringLiteral("missing %1").arg(missing.join(QStringLiteral(", ")))};
     if (request.images.isEmpty()) return ArgumentError{QStringLiteral("no image given")};

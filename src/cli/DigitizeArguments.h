@@ -25,6 +25,10 @@ struct SeriesRequest {
     bool operator==(const SeriesRequest&) const = default;
 };
 
+// What each image gives: the file of its series, or their JSON with what they
+// were converted with.
+enum class OutputFormat { Csv, Json };
+
 struct DigitizeRequest {
     QStringList images;
     // The two picks, in pixels of the drawing area (the image's own pixels).
@@ -48,6 +52,10 @@ struct DigitizeRequest {
     std::vector<digitize::ReferencePoint> references;
     // The frame's other two corners found on each image, as points 3 and 4.
     bool frameCorners = false;
+    // The project file (--project) that sets the references, the erasures and
+    // the series in place of the options above; empty when none was given.
+    QString project;
+    OutputFormat format = OutputFormat::Csv;
 };
 
 struct ArgumentError {
@@ -58,7 +66,8 @@ struct HelpWanted {};  // --help or -h where an option can stand
 
 // `arguments` are those after "digitize". Options take their value as the
 // next argument, whatever it starts with, or after "=" in the same argument;
-// "--" ends the options.
+// "--" ends the options. With --project, the options it stands for are
+// refused rather than mixed with it.
 std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(const QStringList& arguments);
 
 // One line for each of the four texts whose reading differs from what it

@@ -1,5 +1,7 @@
 #include "cli/ImageJob.h"
 
+#include "cli/FileNames.h"
+
 #include "engine/digitize/CurveColour.h"
 #include "engine/digitize/FrameCorners.h"
 #include "engine/digitize/ScanReach.h"
@@ -7,9 +9,14 @@
 #include "engine/image/DrawingArea.h"
 #include "engine/image/Erasing.h"
 #include "engine/image/ImageDecoding.h"
+#include "engine/project/SeriesExport.h"
 #include "engine/results/RowText.h"
 #include "engine/results/SeriesTable.h"
 #include "engine/text/TypedNumber.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <algorithm>
 
 namespace vastrel::cli {
 
@@ -45,15 +52,18 @@ QString reachWarning(const digitize::ScanReach& reach, QSize picture)
         .arg(picture.height());
 }
 
-QString seriesOption(const SeriesRequest& series)
+// How a refusal names the series: by the option that asked for it, or by
+// the project's name for it.
+QString seriesOption(const SeriesToFind& series)
 {
+    if (!series.name.isEmpty()) return QStringLiteral("series \"%1\"").arg(printableName(series.name));
     return QStringLiteral("%1 %2,%3")
-        .arg(QLatin1String(series.rule == SeriesRequest::Rule::Markers ? "--markers" : "--colour-at"))
+        .arg(QLatin1String(series.rule == results::SeriesRule::Markers ? "--markers" : "--colour-at"))
         .arg(series.at.x())
         .arg(series.at.y());
 }
 
-QString colourRefusalText(digitize::ColourRefusal refusal, const SeriesRequest& series, const image::PixelView& view,
+QString colourRefusalText(digitize::ColourRefusal refusal, const SeriesToFind& series, const image::PixelView& view,
                           QSize picture)
 {
     if (refusal == digitize::ColourRefusal::OutsidePicture)
@@ -67,7 +77,7 @@ QString colourRefusalText(digitize::ColourRefusal refusal, const SeriesRequest& 
         .arg(shown.red)
         .arg(shown.green)
         .arg(shown.blue)
-        .arg(QLatin1String(series.rule == SeriesRequest::Rule::Markers ? "marker" : "curve"));
+        .arg(QLatin1String(series.rule == results::SeriesRule::Markers ? "marker" : "curve"));
 }
 
 }  // namespace
@@ -86,13 +96,19 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     refs.y2 = text::typedNumber(request.y2);
     refs.mode = request.mode;
     settings.erasures = request.erasures;
-    settings.series = request.series;
+    for (const SeriesRequest& asked : request.series)
+        settings.series.push_back(
+            {asked.rule == SeriesRequest::Rule::Markers ? results::SeriesRule::Markers : results::SeriesRule::Colour,
+             asked.at,
+             std::nullopt,
+             {}});
+    settings.format = request.format;
     settings.more = request.references;
     settings.frameCorners = request.frameCorners;
     return settings;
 }
 
-ImageOutcome ImageDigitizer::digitize(QIODevice& file)
+ImageOutcome ImageDigitizer::digitize(QIODevice& file, const QString& path)
 {
     ImageOutcome outcome;
     auto loaded = image::decodePicture(file, image::kDrawingAreaSize);
@@ -125,7 +141,7 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
     for (const QRect& rectangle : settings_.erasures) image::eraseRectangle(area_, rectangle);
 
     const image::PixelView view = image::pixelViewOf(area_);
-    const std::vector<SeriesRequest>& asked = settings_.series;
+    const std::vector<SeriesToFind>& asked = settings_.series;
     std::vector<results::Series> found;
     if (asked.empty()) {
         const digitize::SeriesFinding darkest =
@@ -137,22 +153,25 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
         found.push_back(darkest.series);
     }
     // A lone --colour-at is refused in the words it always was; among several
-    // series, or for markers, the refusal names the series.
-    const bool named = asked.size() > 1 || (asked.size() == 1 && asked.front().rule == SeriesRequest::Rule::Markers);
+    // series, for markers or from a project, the refusal names the series.
+    const bool named =
+        asked.size() > 1 ||
+        (asked.size() == 1 && (asked.front().rule == results::SeriesRule::Markers || !asked.front().name.isEmpty()));
     for (std::size_t i = 0; i < asked.size(); ++i) {
-        // As in the windows, the colour is taken on the picture only, never
-        // on the grey margin beyond it.
-        const auto choice =
-            digitize::chooseColourAt(view, imageSize.width(), imageSize.height(), asked[i].at.x(), asked[i].at.y());
-        if (const auto* refusal = std::get_if<digitize::ColourRefusal>(&choice)) {
-            outcome.failure = colourRefusalText(*refusal, asked[i], view, imageSize);
-            return outcome;
+        digitize::SeriesRequest request{asked[i].rule, asked[i].colour};
+        if (asked[i].rule != results::SeriesRule::Darkest && !request.colour) {
+            // As in the windows, the colour is taken on the picture only,
+            // never on the grey margin beyond it.
+            const auto choice =
+                digitize::chooseColourAt(view, imageSize.width(), imageSize.height(), asked[i].at.x(), asked[i].at.y());
+            if (const auto* refusal = std::get_if<digitize::ColourRefusal>(&choice)) {
+                outcome.failure = colourRefusalText(*refusal, asked[i], view, imageSize);
+                return outcome;
+            }
+            request.colour = std::get<digitize::CurveColour>(choice);
         }
-        const digitize::SeriesRequest request{
-            asked[i].rule == SeriesRequest::Rule::Markers ? results::SeriesRule::Markers : results::SeriesRule::Colour,
-            std::get<digitize::CurveColour>(choice)};
-        digitize::SeriesFinding finding =
-            digitize::findSeries(view, settings_.references, more, request, QString::number(i + 1));
+        const QString name = asked[i].name.isEmpty() ? QString::number(i + 1) : asked[i].name;
+        digitize::SeriesFinding finding = digitize::findSeries(view, settings_.references, more, request, name);
         if (!finding.ok()) {
             outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(finding.refusal));
             if (named) outcome.failure.prepend(seriesOption(asked[i]) + QStringLiteral(": "));
@@ -160,12 +179,33 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file)
         }
         found.push_back(std::move(finding.series));
     }
-    const digitize::ScanReach reach = digitize::scanReachOf(settings_.references, imageSize, !asked.empty());
+    // Any curve by the darkest pixel reaches as far as that rule does.
+    const bool byColour = !asked.empty() && std::none_of(asked.begin(), asked.end(), [](const SeriesToFind& s) {
+        return s.rule == results::SeriesRule::Darkest;
+    });
+    const digitize::ScanReach reach = digitize::scanReachOf(settings_.references, imageSize, byColour);
     outcome.failure = reachFailure(reach);
     if (!outcome.ok()) return outcome;
     outcome.warning = reachWarning(reach, imageSize);
+    if (settings_.format == OutputFormat::Json) {
+        // Named by the bytes read now, which are those digitized.
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        if (!file.seek(0) || !hash.addData(&file)) {
+            outcome.failure = QStringLiteral("cannot read the image: %1").arg(file.errorString());
+            return outcome;
+        }
+        project::SeriesExport contents;
+        contents.imageName = QFileInfo(path).fileName();
+        contents.imageSha256 = QString::fromLatin1(hash.result().toHex());
+        contents.refs = settings_.references;
+        contents.more = more;
+        contents.series = found;
+        contents.program = QStringLiteral("vastrel-digitizer " VASTREL_VERSION);
+        outcome.bytes = project::seriesJson(contents).toStdString();
+        return outcome;
+    }
     // One series gives the file of "File Save"; several, that of all series.
-    outcome.csv =
+    outcome.bytes =
         found.size() == 1 ? results::csvText(digitize::graphPointsOf(found.front())) : results::allSeriesCsvText(found);
     return outcome;
 }

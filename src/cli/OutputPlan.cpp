@@ -34,13 +34,22 @@ QString fileReached(const QString& path)
     return QFileInfo(path).absoluteFilePath();
 }
 
-// A CSV written over one of the images would destroy it.
-std::optional<ArgumentError> overwritesAnImage(const OutputPlan& plan)
+// A file written over one of the images, or over the project they are read
+// with, would destroy it.
+std::optional<ArgumentError> overwritesAnInput(const OutputPlan& plan, const DigitizeRequest& request)
 {
-    for (const ImageTask& task : plan.tasks)
-        if (!task.output.isEmpty() && fileReached(task.output) == fileReached(task.image))
+    const QString kind = fileKindOf(request.format);
+    const QString project = request.project.isEmpty() ? QString() : fileReached(request.project);
+    for (const ImageTask& task : plan.tasks) {
+        if (task.output.isEmpty()) continue;
+        const QString reached = fileReached(task.output);
+        if (reached == fileReached(task.image))
             return ArgumentError{
-                QStringLiteral("the CSV of %1 would replace the image itself").arg(printableName(task.image))};
+                QStringLiteral("the %1 of %2 would replace the image itself").arg(kind, printableName(task.image))};
+        if (reached == project)
+            return ArgumentError{QStringLiteral("the %1 of %2 would replace the project %3")
+                                     .arg(kind, printableName(task.image), printableName(request.project))};
+    }
     return std::nullopt;
 }
 
@@ -50,13 +59,18 @@ QString inFolder(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-std::variant<OutputPlan, ArgumentError> checked(OutputPlan plan)
+std::variant<OutputPlan, ArgumentError> checked(OutputPlan plan, const DigitizeRequest& request)
 {
-    if (std::optional<ArgumentError> mistake = overwritesAnImage(plan)) return *mistake;
+    if (std::optional<ArgumentError> mistake = overwritesAnInput(plan, request)) return *mistake;
     return plan;
 }
 
 }  // namespace
+
+QString fileKindOf(OutputFormat format)
+{
+    return format == OutputFormat::Json ? QStringLiteral("JSON") : QStringLiteral("CSV");
+}
 
 std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& request, const PathKindOf& kindOf)
 {
@@ -68,30 +82,33 @@ std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& reque
         return plan;
     }
     if (toStandardOutput)
-        return ArgumentError{QStringLiteral("%1 images need -o FOLDER, one CSV file each").arg(request.images.size())};
+        return ArgumentError{QStringLiteral("%1 images need -o FOLDER, one %2 file each")
+                                 .arg(request.images.size())
+                                 .arg(fileKindOf(request.format))};
 
     const PathKind kind = kindOf(output);
     const bool namesFolder = kind == PathKind::Folder || output.endsWith(QLatin1Char('/'));
     if (request.images.size() == 1 && !namesFolder) {
         plan.tasks.push_back({request.images.front(), output});
-        return checked(plan);
+        return checked(plan, request);
     }
     if (kind == PathKind::Other)
         return ArgumentError{
             QStringLiteral("-o %1 is not a folder; several images need one").arg(printableName(output))};
 
     plan.folder = output;
+    const QString extension = request.format == OutputFormat::Json ? QStringLiteral(".json") : QStringLiteral(".csv");
     QHash<QString, QString> imageByOutput;
     for (const QString& image : request.images) {
         // Names only: QFileInfo looks at no file for these.
-        const QString target = inFolder(output, QFileInfo(image).completeBaseName() + QStringLiteral(".csv"));
+        const QString target = inFolder(output, QFileInfo(image).completeBaseName() + extension);
         if (const auto earlier = imageByOutput.constFind(target); earlier != imageByOutput.constEnd())
             return ArgumentError{QStringLiteral("%1 and %2 would both be written to %3")
                                      .arg(printableName(*earlier), printableName(image), printableName(target))};
         imageByOutput.insert(target, image);
         plan.tasks.push_back({image, target});
     }
-    return checked(plan);
+    return checked(plan, request);
 }
 
 }  // namespace vastrel::cli

@@ -1,6 +1,7 @@
 #pragma once
-// Where the CSV of each image goes: standard output, the file named by -o, or
-// one file per image in the folder named by -o.
+// Where the file of each image (its CSV, or with --format json its JSON) goes:
+// standard output, the file named by -o, or one file per image in the folder
+// named by -o.
 
 #include "cli/DigitizeArguments.h"
 
@@ -13,7 +14,7 @@ namespace vastrel::cli {
 
 struct ImageTask {
     QString image;
-    QString output;  // the CSV file; empty for standard output
+    QString output;  // the image's file; empty for standard output
 };
 
 struct OutputPlan {
@@ -29,8 +30,12 @@ PathKind pathKindOnDisk(const QString& path);
 
 // One image goes to -o FILE, into -o FOLDER (an existing folder, or a name
 // ending in "/"), or to standard output (-o - or no -o). Several images need a
-// folder and are named after themselves, graph.png giving graph.csv; two
-// images that would give the same name are refused here, before any runs.
+// folder and are named after themselves, graph.png giving graph.csv (or
+// graph.json); two images that would give the same name, or a file that would
+// replace an image or the project read, are refused here, before any runs.
+// "CSV" or "JSON", as the messages name the files.
+QString fileKindOf(OutputFormat format);
+
 std::variant<OutputPlan, ArgumentError> planOutputs(const DigitizeRequest& request,
                                                     const PathKindOf& kindOf = pathKindOnDisk);
 
