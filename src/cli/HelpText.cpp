@@ -6,23 +6,29 @@ namespace vastrel::cli {
 
 namespace {
 
-QString synopsis()
+// The usage shown after a wrong argument stays the short one it always was;
+// the help names the --project form and --format too.
+QString synopsis(bool full = false)
 {
+    const QString project = full ? QStringLiteral("                         [--frame-corners] [--format csv|json]\n"
+                                                  "       vastrel-digitizer digitize IMAGE... --project FILE\n"
+                                                  "                         [--format csv|json] [-o OUT] [--jobs N]\n")
+                                 : QStringLiteral("                         [--frame-corners]\n");
     return QStringLiteral("Usage: vastrel-digitizer                 (opens the windows)\n"
                           "       vastrel-digitizer digitize IMAGE... --start SX,SY --end EX,EY\n"
                           "                         --x1 TEXT --y1 TEXT --x2 TEXT --y2 TEXT\n"
                           "                         [--mode %1] [-o OUT] [--jobs N]\n"
                           "                         [--erase X0,Y0,X1,Y1]... [--colour-at X,Y]...\n"
                           "                         [--markers X,Y]... [--ref COL,ROW,X,Y]...\n"
-                          "                         [--frame-corners]\n"
+                          "%2"
                           "       vastrel-digitizer --help | --version\n")
-        .arg(scaleModeNames().join(QLatin1Char('|')));
+        .arg(scaleModeNames().join(QLatin1Char('|')), project);
 }
 
 // `cores`, when given, is named as the default of --jobs.
 QString helpTextNaming(const QString& cores)
 {
-    return synopsis() + QStringLiteral(R"(
+    return synopsis(true) + QStringLiteral(R"(
 Started without arguments, vastrel-digitizer opens its windows. The digitize
 command does what "Digitize" and "File Save" do there, for any number of
 images, without a display: no X server, no window, nothing to click.
@@ -111,6 +117,28 @@ Finding coloured curves and markers:
                    named 1, 2, ... in the order given. An image where one of
                    them is refused gives no file.
 
+Everything from a project saved in the windows:
+  --project FILE   takes the two reference points with their four texts (read
+                   as the boxes read them), the added reference points, the
+                   scale mode, the erasures (painted in their order) and the
+                   series of a project saved with "プロジェクトを保存", and
+                   digitizes every image given with them. Each series is found
+                   again on each image, in the project's order, by its rule
+                   and its colour as saved: the curve is followed from the
+                   pixel the colour was taken at, the markers are those like
+                   the one at that pixel. A series keeps its name; its points
+                   kept in the project, moved by hand or not, are not used. A
+                   project without series gives the darkest pixel's curve.
+                   One series gives the CSV described above, two or more the
+                   file "Series, X, Y" with the project's names. The project
+                   sets what --start, --end, --x1, --y1, --x2, --y2, --mode,
+                   --erase, --colour-at, --markers, --ref and --frame-corners
+                   set, so none of them may be given with it. A project that
+                   cannot be used (no regular file, larger than 64 MiB,
+                   damaged, of another version, a pick missing or a text
+                   empty) is refused as a wrong argument, naming the file and
+                   the reason; nothing is done.
+
 Where the CSV goes:
   -o, --output OUT
                    For one image: the file OUT, or standard output when OUT is
@@ -122,6 +150,13 @@ Where the CSV goes:
                    before anything is done. Each file is written completely
                    before it replaces an existing one, so a file is never left
                    half-written and a failed image leaves its old file alone.
+  --format FORMAT  csv (the default), or json for the file "すべての系列を
+                   保存" writes beside its table: the image's name and the
+                   SHA-256 of its bytes, the reference points with their graph
+                   values, the scale mode, and every series with its name,
+                   rule, colour and points, each point with its graph X and Y
+                   and its image column and row. Named after the image, the
+                   file ends in .json: graph.png gives OUT/graph.json.
   -j, --jobs N     how many images are digitized at the same time (default: one
                    per processor%1)
 
@@ -166,6 +201,12 @@ Examples:
     vastrel-digitizer digitize response.png --start 58,402 --end 570,44 \
         --x1 10 --y1=-40 --x2 1e5 --y2 20 --mode log-linear \
         --colour-at 300,210 -o response.csv
+
+  A folder of graphs of one template, with the references, erasures and
+  series set up once in the windows and saved as template.vdproj, each
+  graph's series with their calibration as JSON:
+    vastrel-digitizer digitize graphs/*.png --project template.vdproj \
+        --format json -o results/
 )")
                             .arg(cores);
 }
