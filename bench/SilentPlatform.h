@@ -19,6 +19,7 @@ public:
     // No file is chosen while timing.
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 }  // namespace vastrel::bench

@@ -2,11 +2,13 @@
 
 #include "results/Form3.h"
 #include "results/StoredPoints.h"
+#include "shell/Form1.h"
 #include "shell/Module1.h"
 #include "engine/results/RowText.h"
 #include "engine/text/NumberText.h"
 
 #include <QClipboard>
+#include <QShortcut>
 #include <QGuiApplication>
 
 #include <cmath>
@@ -52,6 +54,11 @@ void Form2::connectHandlers()
     connect(keepSeriesAction, &QAction::triggered, this, &Form2::keepSeries);
     connect(saveAllSeriesAction, &QAction::triggered, this, &Form2::saveAllSeries);
     connect(copyAllSeriesAction, &QAction::triggered, this, &Form2::copyAllSeries);
+    connect(renameSeriesAction, &QAction::triggered, this, &Form2::renameSeries);
+    // The figure's one history, from this window as from the main one.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, [this] { module_.form1().undo(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this), &QShortcut::activated, this,
+            [this] { module_.form1().redo(); });
     connect(seriesChoice, &QComboBox::activated, this, &Form2::chooseSeries);
 }
 

@@ -55,6 +55,7 @@ public:
     QAction* keepSeriesAction;     // "系列に追加"
     QAction* saveAllSeriesAction;  // "すべての系列を保存"
     QAction* copyAllSeriesAction;  // "すべての系列をコピー"
+    QAction* renameSeriesAction;   // "系列の名前を変更"
     bool listsSeries() const;
     // Whether the plot draws the run's curve from the point tables: only for a
     // single run; series are painted over it each in its own colour.
@@ -64,6 +65,8 @@ public:
     // The listed series' points were corrected: only what changed is listed again.
     void pointsEdited();
     void keepSeries();
+    // Asks for the listed series' new name.
+    void renameSeries();
     void chooseSeries(int index);
     // Into the save dialog for the table of all series and its JSON.
     void saveAllSeries();

@@ -41,6 +41,7 @@ void Form2::createControls()
     keepSeriesAction = new QAction(QStringLiteral("系列に追加"), this);
     saveAllSeriesAction = new QAction(QStringLiteral("すべての系列を保存"), this);
     copyAllSeriesAction = new QAction(QStringLiteral("すべての系列をコピー"), this);
+    renameSeriesAction = new QAction(QStringLiteral("系列の名前を変更"), this);
 }
 
 void Form2::setTabOrder()

@@ -4,6 +4,7 @@
 #include "results/Form2.h"
 
 #include "engine/digitize/PixelCalibration.h"
+#include "engine/project/ProjectFile.h"
 #include "engine/results/RowText.h"
 #include "engine/results/SeriesTable.h"
 #include "engine/text/NumberText.h"
@@ -46,9 +47,11 @@ bool Form2::tablesHoldCurve() const
 
 void Form2::showSeriesActions()
 {
-    for (QAction* action : {keepSeriesAction, saveAllSeriesAction, copyAllSeriesAction}) List1->removeAction(action);
+    for (QAction* action : {keepSeriesAction, renameSeriesAction, saveAllSeriesAction, copyAllSeriesAction})
+        List1->removeAction(action);
     if (module_.series.latest) List1->addMenuAction(keepSeriesAction);
     if (listsSeries()) {
+        List1->addMenuAction(renameSeriesAction);
         List1->addMenuAction(saveAllSeriesAction);
         List1->addMenuAction(copyAllSeriesAction);
     }
@@ -141,6 +144,27 @@ void Form2::keepSeries()
     if (!keepLatest(module_.series)) return;
     module_.history.push({std::nullopt, before, module_.series});
     showSeries(true);
+}
+
+void Form2::renameSeries()
+{
+    tk::Platform& platform = module_.platform();
+    const Series* listed = module_.series.listedSeries();
+    if (!listed) return;
+    const std::optional<QString> typed =
+        platform.inputText(QStringLiteral("系列の名前を変更"), QStringLiteral("新しい名前:"), listed->name);
+    if (!typed || *typed == listed->name) return;
+    if (typed->trimmed().isEmpty() || typed->size() > project::kMaxSeriesName) {
+        platform.MsgBox(
+            QStringLiteral(" --- 系列の名前は 1 文字以上 %1 文字までにして下さい --- ").arg(project::kMaxSeriesName),
+            tk::kExclamationMessage);
+        return;
+    }
+    const SeriesSet before = module_.series;
+    module_.series.listedSeries()->name = *typed;
+    module_.history.push({std::nullopt, before, module_.series});
+    showSeries(false);
+    Picture1->update();
 }
 
 void Form2::chooseSeries(int index)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,15 @@ QString DesktopPlatform::saveFileName(const QString& caption, const QString& sta
 QString DesktopPlatform::openFileName(const QString& caption, const QString& start, const QString& filter)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, start, filter);
+}
+
+std::optional<QString> DesktopPlatform::inputText(const QString& caption, const QString& prompt, const QString& text)
+{
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, text, &ok);
+    if (!ok) return std::nullopt;
+    return typed;
 }
 
 }  // namespace vastrel::tk

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 namespace vastrel::tk {
 
@@ -30,6 +31,8 @@ public:
     // (*.vdproj)"); empty when the user cancelled.
     virtual QString saveFileName(const QString& caption, const QString& start, const QString& filter) = 0;
     virtual QString openFileName(const QString& caption, const QString& start, const QString& filter) = 0;
+    // A modal line of text to type, `text` offered; nothing when cancelled.
+    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& text) = 0;
 };
 
 // The real desktop: QMessageBox titled with the application's name.
@@ -41,6 +44,7 @@ public:
     void End() override;
     QString saveFileName(const QString& caption, const QString& start, const QString& filter) override;
     QString openFileName(const QString& caption, const QString& start, const QString& filter) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& text) override;
 };
 
 inline const QString kApplicationTitle = QStringLiteral("Vastrel Digitizer");

@@ -79,9 +79,9 @@ def read_two_series(program: Path, work: Path, desktop: Desktop, screenshots) ->
         result = road.digitize(by_keyboard=False)
         if screenshots:
             capture_window(desktop, result, screenshots / "two-series.png", "the result window with two series")
-        # Now: "コピー", "系列に追加", "すべての系列を保存", "すべての系列をコピー".
+        # Now: "コピー", "系列に追加", "系列の名前を変更", "すべての系列を保存", ...
         desktop.click(result, *LIST_CENTRE, button=3)
-        desktop.key("Down", "Down", "Down", "Return")
+        desktop.key("Down", "Down", "Down", "Down", "Return")
         dialog = desktop.wait_for_window(" Data Save", "opening the save dialog for all series")
         desktop.click(dialog, 24 + 108, 312 + 12)
         desktop.focus(dialog)

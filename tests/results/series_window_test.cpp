@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(window.seriesChoice->count(), 1);
         QCOMPARE(window.seriesChoice->itemText(0), QString("系列 1"));
         QVERIFY(window.List1->geometry().top() > window.seriesChoice->geometry().bottom());
-        QCOMPARE(menuOf(window), (QStringList{"コピー", "すべての系列を保存", "すべての系列をコピー"}));
+        QCOMPARE(menuOf(window), (QStringList{"コピー", "系列の名前を変更", "すべての系列を保存", "すべての系列をコピー"}));
 
         // The next colour is the next series, listed until it is kept.
         digitizeCurveAt(app, 200, 200);
@@ -140,6 +140,19 @@ private slots:
 
         window.copyAllSeriesAction->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(results::allSeriesClipboardText(every)));
+
+        // Renamed: the choice, the legend's table and the history follow; no name is refused.
+        app.platform.textAnswers = {"  ", "温度, 外"};
+        window.renameSeriesAction->trigger();
+        QVERIFY(app.platform.texts().last().contains("系列の名前は 1 文字以上 256 文字まで"));
+        window.renameSeriesAction->trigger();
+        QCOMPARE(window.seriesChoice->itemText(0), QString("温度, 外"));
+        QVERIFY(QString::fromStdString(results::allSeriesCsvText(app.module->series.all()))
+                    .contains("\"温度, 外\", 2.000E-01, 2.500E+01"));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(app.module->series.kept.at(0).name, QString("系列 1"));
     }
 
     void newReferencesConvertTheKeptSeriesAgainAndResetEndsThem()

@@ -38,6 +38,13 @@ public:
     // The file dialogs answer the choices queued, in order, then cancel.
     QString saveFileName(const QString& caption, const QString&, const QString&) override { return choose(caption); }
     QString openFileName(const QString& caption, const QString&, const QString&) override { return choose(caption); }
+    // Typed answers, in order, then a cancel.
+    std::optional<QString> inputText(const QString& caption, const QString&, const QString&) override
+    {
+        fileDialogs.append(caption);
+        if (textAnswers.isEmpty()) return std::nullopt;
+        return textAnswers.takeFirst();
+    }
     QString choose(const QString& caption)
     {
         fileDialogs.append(caption);
@@ -55,7 +62,8 @@ public:
     int yields = 0;
     QDate today{2026, 12, 6};
     QStringList fileChoices;
-    QStringList fileDialogs;  // the captions of the dialogs asked for
+    QStringList textAnswers;
+    QStringList fileDialogs;  // the captions of the dialogs asked for, files and texts
     // Runs while a message would be on screen, as a user acting before OK.
     std::function<void(const QString&)> whileMessageShown;
 };

@@ -14,6 +14,8 @@
 namespace vastrel::project {
 
 inline constexpr int kProjectVersion = 1;
+// The longest name of a series, in UTF-16 code units.
+inline constexpr qsizetype kMaxSeriesName = 256;
 inline constexpr const char* kProjectFormat = "vastrel-digitizer project";
 
 // The file's bytes, the same for the same project, so that a project saved,

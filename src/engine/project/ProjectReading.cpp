@@ -109,7 +109,7 @@ public:
         results::Series s;
         const QJsonObject o = object(value, where);
         if (failed()) return s;
-        s.name = text(field(o, where, "name"), where + ".name", 256);
+        s.name = text(field(o, where, "name"), where + ".name", kMaxSeriesName);
         const QString rule = text(field(o, where, "rule"), where + ".rule");
         if (rule == "colour")
             s.rule = results::SeriesRule::Colour;
