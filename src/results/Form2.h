@@ -74,6 +74,7 @@ public:
 
 private:
     void listSeriesPoints();
+    void listRunPoints();
     void listSeriesClick();
     void moveOverSeries(float X, float Y);
     void showSeriesActions();

@@ -11,6 +11,7 @@
 #include "results/Form3.h"
 #include "results/ResultPlot.h"
 #include "results/SeriesPlot.h"
+#include "results/StoredPoints.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 
@@ -64,6 +65,11 @@ void Form2::showSeries(bool redrawPlot)
         seriesChoice->setVisible(false);
         tk::place(*List1, {kListAlone.x(), kListAlone.y(), kListAlone.width(), kListAlone.height()});
         Picture1->setOverlay({});
+        // Back to a single run (an undo): its curve and rows are the tables' again.
+        if (redrawPlot) {
+            drawResultPlot(*Picture1, module_, module_.series.refs, true);
+            listRunPoints();
+        }
         return;
     }
     const SeriesSet& set = module_.series;
@@ -136,6 +142,21 @@ void Form2::pointsEdited()
     dialog.List1->insertItems(int(head) + 1, preview);
     listedPoints_ = now;
     Picture1->update();
+}
+
+void Form2::listRunPoints()
+{
+    QStringList rows, preview{QString::fromUtf8(previewHeader.data(), qsizetype(previewHeader.size()))};
+    for (const GraphPoint& p : storedPoints(module_)) {
+        rows.append(QString::fromStdString(resultListRow(p.x, p.y)));
+        preview.append(QString::fromStdString(previewRow(p.x, p.y)));
+    }
+    List1->Clear();
+    List1->AddItems(rows);
+    module_.form3().List1->Clear();
+    module_.form3().List1->AddItems(preview);
+    Line1->setVisible(false);
+    Line2->setVisible(false);
 }
 
 void Form2::keepSeries()

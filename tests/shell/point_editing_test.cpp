@@ -139,6 +139,10 @@ private slots:
         QCOMPARE(window.seriesChoice->itemText(0), QString("系列 1（未追加）"));
         QCOMPARE(graph.listed(148), QString::fromStdString(results::resultListRow(15.0, 22.0)));
         QCOMPARE(results::storedPoints(*graph.app.module).at(148).y, 22.0);
+        // Taken back, it is the single run again, listed from its tables.
+        QTest::keyClick(&graph.form, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window.seriesChoice->isHidden());
+        QCOMPARE(graph.listed(148), QString::fromStdString(results::resultListRow(15.0, 25.0)));
     }
 
     void withTheSeriesHiddenTheImageIsAsBefore()
