@@ -15,7 +15,6 @@ Usage: line_styles.py OUTPUT_FOLDER
 Every picture is checked against its truth: the frame where it was placed,
 the curve and each marker where their values put them."""
 
-import json
 import sys
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
@@ -24,7 +23,7 @@ import numpy as np
 
 import styled_programs
 from line_style_truth import check_drawing, click_pixel, to_pixel, to_value
-from page_distortions import PAGE, degradations, read_rgb, run_convert
+from page_distortions import PAGE, read_rgb, write_pages
 
 BLACK = "#000000"
 # Programs that put a marker on a whole pixel: those that draw without
@@ -196,16 +195,8 @@ def write_pictures(g, picture, out, rng_seed):
     """The picture as drawn and, for the graphs in SCANNED, its scan; the
     scan leaves every pixel where it was, so the truth is the same."""
     click = click_pixel(g, read_rgb(picture, PAGE))
-    pages = [(g["name"], f"{g['name']}.png", "drawn")]
-    run_convert([picture, "-strip", "-define", "png:exclude-chunks=date,time", out / pages[0][1]])
-    if g["name"] in SCANNED:
-        pages.append((f"{g['name']}-scan", f"{g['name']}-scan.jpg", "scan-jpeg"))
-        v = {"kind": "scan-jpeg", "noise": 0.35, "seed": rng_seed, "quality": 60}
-        run_convert([picture, "-background", "white", "-alpha", "remove", "-alpha", "off"] + degradations(v, PAGE)
-                    + [out / pages[1][1]])
-    for name, file_name, kind in pages:
-        (out / f"{name}.json").write_text(json.dumps(describe(g, name, file_name, kind, click), indent=1))
-    return len(pages)
+    return write_pages(g["name"], picture, out, g["name"] in SCANNED, rng_seed,
+                       lambda name, file_name, kind: describe(g, name, file_name, kind, click))
 
 
 def main():

@@ -6,6 +6,7 @@ ImageMagick's -distort works in continuous coordinates in which pixel k's
 centre lies at k + 0.5; the pixel indices used everywhere else here have
 pixel k's centre at k, so every mapping converts on the way in and out."""
 
+import json
 import math
 import subprocess
 
@@ -129,3 +130,19 @@ def distort_page(base, out, v):
                     "-define", f"distort:viewport={size[0]}x{size[1]}+0+0", "-distort", "Perspective", points]
     run_convert(start + geometry + degradations(v, size) + [out])
     return index_mapping(m), size
+
+
+def write_pages(name, picture, out, scanned, seed, describe):
+    """The picture as drawn and, when `scanned`, its JPEG scan, each beside
+    the record `describe(page_name, file_name, kind)`; the scan leaves every
+    pixel where it was, so both share one truth. Returns how many pages."""
+    pages = [(name, f"{name}.png", "drawn")]
+    run_convert([picture, "-strip", "-define", "png:exclude-chunks=date,time", out / pages[0][1]])
+    if scanned:
+        pages.append((f"{name}-scan", f"{name}-scan.jpg", "scan-jpeg"))
+        v = {"kind": "scan-jpeg", "noise": 0.35, "seed": seed, "quality": 60}
+        run_convert([picture, "-background", "white", "-alpha", "remove", "-alpha", "off"] + degradations(v, PAGE)
+                    + [out / pages[1][1]])
+    for page_name, file_name, kind in pages:
+        (out / f"{page_name}.json").write_text(json.dumps(describe(page_name, file_name, kind), indent=1))
+    return len(pages)

@@ -16,7 +16,6 @@ Each program's markers are put where it draws them right on their data
 points (scatter_truth.snapped); the pictures of markers alone are checked
 against their truth."""
 
-import json
 import sys
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
@@ -24,7 +23,7 @@ from pathlib import Path
 import numpy as np
 
 import scatter_programs
-from page_distortions import PAGE, degradations, read_rgb, run_convert
+from page_distortions import PAGE, read_rgb, write_pages
 from scatter_truth import check_markers, click_pixel, pixels_of, snapped, values_at
 
 FRAMES = ((96, 50, 756, 516), (105, 45, 760, 520), (90, 55, 750, 510))
@@ -182,16 +181,8 @@ def write_pictures(g, picture, out, seed):
     paired = {i for pair in g["pairs"] for i in pair}
     clicked = next(i for i in range(4, len(g["series"][0]["xs"])) if i not in paired)
     click = click_pixel(g, rgb, clicked, SIZE)
-    pages = [(g["name"], f"{g['name']}.png", "drawn")]
-    run_convert([picture, "-strip", "-define", "png:exclude-chunks=date,time", out / pages[0][1]])
-    if g["name"] in SCANNED:
-        pages.append((f"{g['name']}-scan", f"{g['name']}-scan.jpg", "scan-jpeg"))
-        v = {"kind": "scan-jpeg", "noise": 0.35, "seed": seed, "quality": 60}
-        run_convert([picture, "-background", "white", "-alpha", "remove", "-alpha", "off"] + degradations(v, PAGE)
-                    + [out / pages[1][1]])
-    for name, file_name, kind in pages:
-        (out / f"{name}.json").write_text(json.dumps(describe(g, name, file_name, kind, click), indent=1))
-    return len(pages)
+    return write_pages(g["name"], picture, out, g["name"] in SCANNED, seed,
+                       lambda name, file_name, kind: describe(g, name, file_name, kind, click))
 
 
 def main():

@@ -84,12 +84,12 @@ def gnuplot(graph, folder, out, cairo):
     plots = []
     for path, curve in zip(write_curves(graph, folder), graph["curves"]):
         style = "points" if curve["dash"] == "none" else "linespoints" if curve["marker"] else "lines"
-        spec = f"'{path}' using 1:2 with {style} lc rgb '{curve['colour']}'"
+        clause = f"'{path}' using 1:2 with {style} lc rgb '{curve['colour']}'"
         if curve["dash"] != "none":
-            spec += f" lw {width}" + (f" dt {GNUPLOT_DASHES[curve['dash']]}" if cairo else "")
+            clause += f" lw {width}" + (f" dt {GNUPLOT_DASHES[curve['dash']]}" if cairo else "")
         if curve["marker"]:
-            spec += f" pt {GNUPLOT_POINTS[curve['marker']]} ps 1.8 pi 1"
-        plots.append(spec + f" title '{curve['label']}'")
+            clause += f" pt {GNUPLOT_POINTS[curve['marker']]} ps 1.8 pi 1"
+        plots.append(clause + f" title '{curve['label']}'")
     lines.append("plot " + ", ".join(plots))
     subprocess.run(["gnuplot"], input="\n".join(lines), text=True, check=True)
 
