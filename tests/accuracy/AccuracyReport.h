@@ -30,6 +30,35 @@ inline std::optional<std::vector<QJsonObject>> readRecords(const QString& folder
     return records;
 }
 
+// A harness's arguments: the collection's folder and, optionally, the one
+// picture (`item`) whose points to print; nothing, after the usage line,
+// when they are wrong.
+struct HarnessArguments {
+    QString folder;
+    QString shown;
+};
+
+inline std::optional<HarnessArguments> harnessArguments(int argc, char** argv, const char* item, const char* printed)
+{
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s FOLDER [%s]   (%s: print its %s)\n", argv[0], item, item, printed);
+        return std::nullopt;
+    }
+    return HarnessArguments{QString::fromLocal8Bit(argv[1]), argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString()};
+}
+
+// Every record of `folder` measured (and judged) by `measure`, in file order.
+template <typename Measure>
+auto measureRecords(const QString& folder, const Measure& measure)
+    -> std::optional<std::vector<decltype(measure(QJsonObject()))>>
+{
+    const auto records = readRecords(folder);
+    if (!records) return std::nullopt;
+    std::vector<decltype(measure(QJsonObject()))> results;
+    for (const QJsonObject& record : *records) results.push_back(measure(record));
+    return results;
+}
+
 // Prints each result's misses under its name; how many results missed.
 template <typename Result, typename NameOf>
 int printMisses(const std::vector<Result>& results, const NameOf& nameOf)

@@ -292,19 +292,17 @@ void printSummaries(const char* by, const std::map<QString, Summary>& groups)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: %s FOLDER [PICTURE]   (PICTURE: print its points)\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (argc == 3) pointsOf = QString::fromLocal8Bit(argv[2]);
-    const auto records = accuracy::readRecords(folder);
-    if (!records) return 2;
-    std::vector<Result> results;
-    for (const QJsonObject& record : *records) {
-        results.push_back(measurePicture(folder, readPicture(record)));
-        judge(results.back());
-    }
+    const auto arguments = accuracy::harnessArguments(argc, argv, "PICTURE", "points");
+    if (!arguments) return 2;
+    const QString folder = arguments->folder;
+    pointsOf = arguments->shown;
+    const auto measured = accuracy::measureRecords(folder, [&](const QJsonObject& record) {
+        Result result = measurePicture(folder, readPicture(record));
+        judge(result);
+        return result;
+    });
+    if (!measured) return 2;
+    const std::vector<Result>& results = *measured;
 
     std::printf("%-34s %-16s %-11s %-9s | %4s %8s %6s %9s %8s %8s\n", "picture", "program", "case", "kind", "pts",
                 "covered", "beyond", "worst", "within", "marker");

@@ -279,19 +279,17 @@ void printSummaries(const char* by, const std::map<QString, Summary>& groups)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: %s FOLDER [PAGE]   (PAGE: print its points)\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (argc == 3) pointsOf = QString::fromLocal8Bit(argv[2]);
-    const auto records = accuracy::readRecords(folder);
-    if (!records) return 2;
-    std::vector<Result> results;
-    for (const QJsonObject& record : *records) {
-        results.push_back(measurePage(folder, readPage(record)));
-        judge(results.back());
-    }
+    const auto arguments = accuracy::harnessArguments(argc, argv, "PAGE", "points");
+    if (!arguments) return 2;
+    const QString folder = arguments->folder;
+    pointsOf = arguments->shown;
+    const auto measured = accuracy::measureRecords(folder, [&](const QJsonObject& record) {
+        Result result = measurePage(folder, readPage(record));
+        judge(result);
+        return result;
+    });
+    if (!measured) return 2;
+    const std::vector<Result>& results = *measured;
 
     std::printf("%-30s %-18s %-11s %-14s | %-23s | %-23s\n", "", "", "", "corners off px", "through found corners",
                 "through true corners");
