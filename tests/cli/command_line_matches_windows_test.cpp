@@ -3,6 +3,7 @@
 // through the main window, "Digitize" and the save dialog, or runs the built
 // program without any display.
 
+#include "HeadlessProgram.h"
 #include "MainWindowFixture.h"
 #include "results/Form2.h"
 #include "results/Form3.h"
@@ -16,6 +17,7 @@
 #include <utility>
 
 using namespace vastrel;
+using testing::CommandRun;
 using testing::MainWindowFixture;
 
 namespace {
@@ -85,27 +87,9 @@ QStringList commandArguments(const QString& image, const Calibration& c)
            colour;
 }
 
-struct CommandRun {
-    int exitCode = -1;
-    QByteArray standardOutput, standardError;
-};
-
-// The built program with no display at all: no X server, no Wayland, and no
-// platform chosen for Qt.
 CommandRun runCommand(const QStringList& arguments)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
-        environment.remove(QLatin1String(name));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VASTREL_PROGRAM), arguments);
-    CommandRun run;
-    if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit) return run;
-    run.exitCode = program.exitCode();
-    run.standardOutput = program.readAllStandardOutput();
-    run.standardError = program.readAllStandardError();
-    return run;
+    return testing::runHeadless(arguments);
 }
 
 // The user's road in the main window: the file box, the scale mode, both

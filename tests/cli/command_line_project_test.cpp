@@ -4,6 +4,7 @@
 // "すべての系列を保存" writes for it, as CSV and as JSON; one series gives
 // today's one-series file; a project that cannot be used is refused.
 
+#include "HeadlessProgram.h"
 #include "MainWindowFixture.h"
 #include "calibration/ReferenceList.h"
 #include "engine/project/ProjectFile.h"
@@ -19,6 +20,7 @@
 #include <sys/stat.h>
 
 using namespace vastrel;
+using testing::CommandRun;
 using testing::MainWindowFixture;
 
 namespace {
@@ -70,26 +72,9 @@ QImage figure()
     return picture;
 }
 
-struct CommandRun {
-    int exitCode = -1;
-    QByteArray standardOutput, standardError;
-};
-
-// The built program with no display at all.
 CommandRun runCommand(const QStringList& arguments)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
-        environment.remove(QLatin1String(name));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VASTREL_PROGRAM), QStringList{"digitize"} + arguments);
-    CommandRun run;
-    if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit) return run;
-    run.exitCode = program.exitCode();
-    run.standardOutput = program.readAllStandardOutput();
-    run.standardError = program.readAllStandardError();
-    return run;
+    return testing::runHeadless(QStringList{"digitize"} + arguments);
 }
 
 QByteArray contents(const QString& path)
