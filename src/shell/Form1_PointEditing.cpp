@@ -59,13 +59,14 @@ void Form1::drawSeriesMarks(QPainter& painter)
     const results::Series* listed = module_.series.listedSeries();
     if (!listed) return;
     const QColor colour = results::seriesColour(*listed, module_.series.listed);
-    // Small squares, dark-edged so that they show on the curve's own colour;
-    // plain, so that a thousand repaint at once after each edit.
+    // Small see-through squares in the opposite colour, so that they show on
+    // the curve's own ink without hiding it; plain, so that a thousand repaint
+    // at once after each edit.
     QVector<QRectF> marks;
     marks.reserve(qsizetype(listed->points.size()));
-    for (const results::SeriesPoint& p : listed->points) marks.append(QRectF(p.column - 2, p.row - 2, 5, 5));
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(colour);
+    for (const results::SeriesPoint& p : listed->points) marks.append(QRectF(p.column - 1, p.row - 1, 3, 3));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255 - colour.red(), 255 - colour.green(), 255 - colour.blue(), 150));
     painter.drawRects(marks);
     painter.setPen(QPen(QColor(255, 140, 0), 2));
     painter.setBrush(Qt::NoBrush);
