@@ -6,13 +6,18 @@ A graph is a dict: name, program, mode (1 linear-linear, 2 linear-log,
 3 log-log, 4 log-linear), xlim, ylim, curves [(colour "#rrggbb", label, ys)]
 sampled at xs, legend, grid, and frame (left, top, right, bottom): the centre
 of each frame line as a pixel index (pixel k's centre is at k). Every program
-draws an 800 x 600 picture."""
+draws an 800 x 600 picture. An optional font_size sets the tick labels' size
+in pixels to the em (points at 72 dpi); without it each program's own."""
 
+import os
 import subprocess
 
 import numpy as np
 
 WIDTH, HEIGHT = 800, 600
+LIBERATION = "/usr/share/fonts/truetype/liberation2"
+# The em in pixels of Grace's characters at size 1 on this page.
+GRACE_EM = 16.0
 MATPLOTLIB_STYLES = {"matplotlib": "default", "matplotlib-classic": "classic",
                      "matplotlib-seaborn": "seaborn-v0_8-ticks"}
 
@@ -32,25 +37,29 @@ def write_data(graph, path):
     np.savetxt(path, np.column_stack(columns), fmt="%.17g")
 
 
-def gnuplot_frame(frame, cairo):
+def gnuplot_frame(frame, cairo, font_size=None):
     """The terminal and the margins that put the frame's lines at `frame`.
     Margins at screen fractions; gnuplot's y counts from the bottom, pixel
     row = H - 1 - y. pngcairo puts a fraction s at s * (W - 1) pixels and
     its frame lines on whole pixels. The gd terminal truncates: the left and
     bottom margins to floor(s W) and floor(s H), the right and top ones to
     floor(s (W - 1)) and floor(s (H - 1)), so each fraction is taken half a
-    pixel past the wanted one, safe from rounding."""
+    pixel past the wanted one, safe from rounding. Both set their text at
+    96 dpi, a point three quarters of a pixel."""
     left, top, right, bottom = frame
+    points = f"{font_size * 0.75:g}" if font_size else "11"
     if cairo:
         lo_x = hi_x = lambda column: column / (WIDTH - 1)  # noqa: E731
         lo_y = hi_y = lambda row: (HEIGHT - 1 - row) / (HEIGHT - 1)  # noqa: E731
-        terminal = "pngcairo size 800,600 background rgb 'white' font 'Liberation Sans,11'"
+        terminal = f"pngcairo size 800,600 background rgb 'white' font 'Liberation Sans,{points}'"
     else:
         lo_x = lambda column: (column + 0.5) / WIDTH  # noqa: E731
         hi_x = lambda column: (column + 0.5) / (WIDTH - 1)  # noqa: E731
         lo_y = lambda row: (HEIGHT - 1 - row + 0.5) / HEIGHT  # noqa: E731
         hi_y = lambda row: (HEIGHT - 1 - row + 0.5) / (HEIGHT - 1)  # noqa: E731
         terminal = "png size 800,600 background rgb 'white'"
+        if font_size:  # gd's own font otherwise, which has one size
+            terminal += f" font 'Liberation Sans,{points}'"
     return [
         f"set terminal {terminal}",
         f"set lmargin at screen {lo_x(left)!r}", f"set rmargin at screen {hi_x(right)!r}",
@@ -61,7 +70,7 @@ def gnuplot_frame(frame, cairo):
 def gnuplot(graph, folder, out, cairo):
     data = folder / f"{graph['name']}.dat"
     write_data(graph, data)
-    lines = gnuplot_frame(graph["frame"], cairo) + [
+    lines = gnuplot_frame(graph["frame"], cairo, graph.get("font_size")) + [
         f"set output '{out}'",
         f"set xrange [{graph['xlim'][0]!r}:{graph['xlim'][1]!r}]",
         f"set yrange [{graph['ylim'][0]!r}:{graph['ylim'][1]!r}]",
@@ -108,6 +117,10 @@ def grace(graph, folder, out):
                       f'{axis}AXIS TICKLABEL FORMAT POWER', f"{axis}AXIS TICKLABEL PREC 0"]
         else:
             lines += [f"{axis}AXIS TICK MAJOR {(hi - lo) / 5!r}", f"{axis}AXIS TICK MINOR TICKS 1"]
+        if graph.get("font_size"):
+            lines.append(f"{axis}AXIS TICKLABEL CHAR SIZE {graph['font_size'] / GRACE_EM!r}")
+        if graph["grid"]:  # grey, at the major ticks
+            lines += [f"{axis}AXIS TICK MAJOR GRID ON", f"{axis}AXIS TICK MAJOR COLOR 7"]
     for i, (colour, label, _) in enumerate(graph["curves"]):
         r, g, b = (int(colour[k:k + 2], 16) for k in (1, 3, 5))
         lines += [
@@ -138,11 +151,13 @@ def r_plot(graph, folder, out):
     log = ("x" if log_x(graph) else "") + ("y" if log_y(graph) else "")
     (x1, x2), (y1, y2) = graph["xlim"], graph["ylim"]
     colours = ", ".join(f'"{c}"' for c, _, _ in graph["curves"])
+    # The device's 12 points at 72 dpi are 12 pixels.
+    cex = f", cex.axis = {graph['font_size'] / 12!r}" if graph.get("font_size") else ""
     labels = ", ".join(f'"{label}"' for _, label, _ in graph["curves"])
     lines = [
         f'd <- read.table("{data}")',
         f'png("{out}", width = 800, height = 600, type = "cairo", bg = "white")',
-        f"par(plt = c({', '.join(repr(p) for p in plt)}), xaxs = 'i', yaxs = 'i', las = 1)",
+        f"par(plt = c({', '.join(repr(p) for p in plt)}), xaxs = 'i', yaxs = 'i', las = 1{cex})",
         f'plot(NA, xlim = c({x1!r}, {x2!r}), ylim = c({y1!r}, {y2!r}), log = "{log}", xlab = "x", ylab = "y")',
         "grid(col = 'grey70', lty = 'dotted')" if graph["grid"] else "",
         f"cols <- c({colours})",
@@ -179,6 +194,10 @@ def ploticus(graph, folder, out):
     ]
     for axis, is_log, (lo, hi) in (("x", log_x(graph), graph["xlim"]), ("y", log_y(graph), graph["ylim"])):
         lines.append(f"#proc {axis}axis")
+        if graph.get("font_size"):  # points at 100 pixels an inch
+            lines.append(f"stubdetails: size={graph['font_size'] * 0.72:g}")
+        if graph["grid"]:
+            lines += ["grid: color=gray(0.8) width=0.5", "gridskip: both"]  # not over the frame
         if is_log:  # a stub at every decade, named by its power of ten
             decades = range(int(np.ceil(np.log10(lo))), int(np.floor(np.log10(hi))) + 1)
             lines += ["selflocatingstubs: text"] + [f"   {10.0 ** e!r}   {10.0 ** e:g}" for e in decades] + [""]
@@ -192,8 +211,12 @@ def ploticus(graph, folder, out):
         lines += ["#proc legend", f"location: {(right - 130) / 100!r} {(HEIGHT - top - 15) / 100!r}", ""]
     script = folder / f"{graph['name']}.pl"
     script.write_text("\n".join(lines) + "\n")
-    subprocess.run(["ploticus", "-png", "-pagesize", "8,6", "-crop", "0,0,8,6", "-o", str(out), str(script)],
-                   check=True)
+    # Its own font comes in five fixed sizes: a sized one is a FreeType font,
+    # which it takes by a name on GDFONTPATH (a whole path overflows it).
+    font = ["-font", "LiberationSans-Regular"] if graph.get("font_size") else []
+    env = dict(os.environ, GDFONTPATH=LIBERATION) if font else None
+    subprocess.run(["ploticus", "-png", "-pagesize", "8,6", "-crop", "0,0,8,6"] + font + ["-o", str(out), str(script)],
+                   check=True, env=env)
 
 
 def matplotlib_plot(graph, out, style):
@@ -221,6 +244,8 @@ def matplotlib_plot(graph, out, style):
         ax.set_xlim(*graph["xlim"])
         ax.set_ylim(*graph["ylim"])
         ax.grid(graph["grid"])
+        if graph.get("font_size"):  # points at 100 dpi
+            ax.tick_params(labelsize=graph["font_size"] * 0.72)
         if graph["legend"]:
             ax.legend(loc="upper right")
         fig.savefig(out, dpi=100, facecolor="white")
