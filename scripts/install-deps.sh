@@ -14,6 +14,7 @@ packages=(
   locales time
   file desktop-file-utils librsvg2-bin man-db lintian
   gnuplot-nox grace ploticus r-base-core
+  libtesseract-dev tesseract-ocr-eng
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/AxesCommand.h"
+
 #include "cli/BatchRun.h"
 #include "cli/DigitizeArguments.h"
 #include "cli/FileNames.h"
@@ -245,6 +247,7 @@ int runCommand(int argc, char** argv)
     if (command == QLatin1String("--version"))
         return printResult(QStringLiteral("vastrel-digitizer %1\n").arg(QLatin1String(VASTREL_VERSION)));
     if (command == QLatin1String("digitize")) return digitizeCommand(arguments);
+    if (command == QLatin1String("axes")) return axesCommand(arguments);
     if (command.startsWith(QLatin1Char('-')))
         return wrongArguments(QStringLiteral("unknown option %1").arg(printableName(command)));
     return wrongArguments(QStringLiteral("unknown command \"%1\"").arg(printableName(command)));
