@@ -1,5 +1,7 @@
 #include "engine/axes/TickLabels.h"
 
+#include "engine/axes/LabelStrokes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -30,10 +32,6 @@ Upright cutUpright(const InkMap& ink, PlanePoint origin, PlanePoint ex, PlanePoi
         }
     return cut;
 }
-
-// Print is told from paper by less ink than a line is: a scan's small
-// characters, a minus or a decimal point, are grey.
-constexpr int kPrint = 60;
 
 bool dark(const LabelPicture& p, int x, int y)
 {
@@ -70,39 +68,6 @@ std::vector<std::pair<int, int>> runs(const std::vector<int>& count, int gap)
         else out.push_back({i, i});
     }
     return out;
-}
-
-struct Blob {
-    int left, top, right, bottom;
-};
-
-std::vector<Blob> blobs(const LabelPicture& p)
-{
-    std::vector<Blob> found;
-    std::vector<char> seen(p.ink.size(), 0);
-    std::vector<std::pair<int, int>> stack;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) {
-            if (seen[std::size_t(y * p.width + x)] || !dark(p, x, y)) continue;
-            Blob b{x, y, x, y};
-            stack.push_back({x, y});
-            seen[std::size_t(y * p.width + x)] = 1;
-            while (!stack.empty()) {
-                const auto [cx, cy] = stack.back();
-                stack.pop_back();
-                b.left = std::min(b.left, cx), b.right = std::max(b.right, cx);
-                b.top = std::min(b.top, cy), b.bottom = std::max(b.bottom, cy);
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int nx = cx + dx, ny = cy + dy;
-                        if (!dark(p, nx, ny) || seen[std::size_t(ny * p.width + nx)]) continue;
-                        seen[std::size_t(ny * p.width + nx)] = 1;
-                        stack.push_back({nx, ny});
-                    }
-            }
-            found.push_back(b);
-        }
-    return found;
 }
 
 // The label with its raised characters apart: the last columns, whose ink
@@ -284,7 +249,7 @@ LabelPicture besideAtOneSize(const LabelPicture& base, const LabelPicture& power
 
 std::string readLabel(LabelReader& reader, const LabelBox& label)
 {
-    std::string text = reader.read(label.base);
+    std::string text = withSmallSigns(reader.read(label.base), label.base);
     if (label.power) {
         std::string power = reader.read(*label.power);
         if (power.empty() && !text.empty()) {
