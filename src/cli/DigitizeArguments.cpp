@@ -196,6 +196,12 @@ const std::array kOptions{
                r.frameCorners = true;
                return std::nullopt;
            }},
+    Option{{QLatin1StringView("auto-axes"), kNoShortName, false},
+           false,
+           [](DigitizeRequest& r, const QString&) -> std::optional<QString> {
+               r.autoAxes = true;
+               return std::nullopt;
+           }},
     Option{{QLatin1StringView("project"), kNoShortName},
            false,
            [](DigitizeRequest& r, const QString& v) -> std::optional<QString> {
@@ -222,6 +228,16 @@ const std::array kOptions{
 bool goesWithProject(const Option& option)
 {
     for (const char* name : {"project", "format", "output", "jobs"})
+        if (option.names.longName == QLatin1StringView(name)) return true;
+    return false;
+}
+
+// With --auto-axes, the options that say what to find and where to write it;
+// the picks, their texts, the mode and the reference points come from each
+// image, and a project brings its own.
+bool goesWithAutoAxes(const Option& option)
+{
+    for (const char* name : {"auto-axes", "colour-at", "markers", "erase", "format", "output", "jobs"})
         if (option.names.longName == QLatin1StringView(name)) return true;
     return false;
 }
@@ -328,8 +344,15 @@ std::variant<DigitizeRequest, ArgumentError, HelpWanted> parseDigitizeArguments(
                         "%1 cannot be given with --project: the project sets the references, erasures and series")
                         .arg(kOptions[use.option].shown())};
     }
+    if (request.autoAxes) {
+        for (const OptionUse& use : read.uses)
+            if (!goesWithAutoAxes(kOptions[use.option]))
+                return ArgumentError{
+                    QStringLiteral("%1 cannot be given with --auto-axes: the axes of each image calibrate it")
+                        .arg(kOptions[use.option].shown())};
+    }
     QStringList missing;
-    for (std::size_t i = 0; i < kRequiredOptions && request.project.isEmpty(); ++i)
+    for (std::size_t i = 0; i < kRequiredOptions && request.project.isEmpty() && !request.autoAxes; ++i)
         if (!seen[i]) missing.append(kOptions[i].shown());
     if (!missing.isEmpty()) return ArgumentError{QStringLiteral("missing %1").arg(missing.join(QStringLiteral(", ")))};
     if (request.images.isEmpty()) return ArgumentError{QStringLiteral("no image given")};

@@ -52,6 +52,9 @@ struct DigitizeRequest {
     std::vector<digitize::ReferencePoint> references;
     // The frame's other two corners found on each image, as points 3 and 4.
     bool frameCorners = false;
+    // Each image calibrated from its own axes, ticks and tick labels, in
+    // place of the picks, their texts, the mode and the reference points.
+    bool autoAxes = false;
     // The project file (--project) that sets the references, the erasures and
     // the series in place of the options above; empty when none was given.
     QString project;

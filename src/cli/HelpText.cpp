@@ -12,7 +12,12 @@ QString synopsis(bool full = false)
 {
     const QString project = full ? QStringLiteral("                         [--frame-corners] [--format csv|json]\n"
                                                   "       vastrel-digitizer digitize IMAGE... --project FILE\n"
-                                                  "                         [--format csv|json] [-o OUT] [--jobs N]\n")
+                                                  "                         [--format csv|json] [-o OUT] [--jobs N]\n"
+                                                  "       vastrel-digitizer digitize IMAGE... --auto-axes\n"
+                                                  "                         [--colour-at X,Y]... [--markers X,Y]...\n"
+                                                  "                         [--erase X0,Y0,X1,Y1]... [--format csv|json]\n"
+                                                  "                         [-o OUT] [--jobs N]\n"
+                                                  "       vastrel-digitizer axes IMAGE...\n")
                                  : QStringLiteral("                         [--frame-corners]\n");
     return QStringLiteral("Usage: vastrel-digitizer                 (opens the windows)\n"
                           "       vastrel-digitizer digitize IMAGE... --start SX,SY --end EX,EY\n"
@@ -84,6 +89,33 @@ Pages scanned crooked or photographed at an angle:
                    sit on its lower-left and upper-right corners), and uses them
                    as reference points with the values (X1, Y2) and (X2, Y1). An
                    image where no frame is found is reported and gives no file.
+
+Axes read from each image:
+  --auto-axes      calibrates each image from its own axes instead of --start,
+                   --end, --x1, --y1, --x2, --y2, --mode and --ref: the frame
+                   (or the X and Y axis lines, tilted a few degrees at most),
+                   the tick marks along them and the numbers printed at the
+                   ticks, read by OCR (integers, decimals, minus signs, decimal
+                   commas, thousands separators, 1e3, 1x10^3, 10^3 with a raised
+                   power, percent). Each axis is linear or logarithmic as its
+                   labels and their spacing show; a misread label is left out.
+                   The start and end points are the outermost ticks read, the
+                   other ticks reference points besides them. An image whose
+                   axes cannot be calibrated (too few labels read, labels that
+                   disagree) is reported, naming the axis, and gives no file.
+                   So a folder of graphs with different layouts and ranges is
+                   digitized in one command. None of the options it replaces,
+                   nor --frame-corners or --project, may be given with it.
+
+The axes command prints, for each image, one JSON line with the calibration
+its axes give:
+  {"image": NAME, "mode": "linear-log", "refs": [[COL, ROW, X, Y], ...],
+   "ticks": [{"axis": "x", "col": C, "row": R, "text": T, "value": V}, ...],
+   "max_residual_px": E}
+refs are the start and end points, the two other corners between them and
+the ticks used; max_residual_px is the largest distance of a tick from where
+the fitted mapping puts its value. An image that cannot be calibrated is
+named on standard error with the reason, and the exit status is 1.
 
 Cleaning the image before the scan:
   --erase X0,Y0,X1,Y1
@@ -207,6 +239,11 @@ Examples:
   graph's series with their calibration as JSON:
     vastrel-digitizer digitize graphs/*.png --project template.vdproj \
         --format json -o results/
+
+  A folder of graphs of different layouts and ranges, each calibrated from
+  its own tick labels, the curve taken by the colour at pixel (300,210):
+    vastrel-digitizer digitize papers/*.png --auto-axes --colour-at 300,210 \
+        -o results/
 )")
                             .arg(cores);
 }

@@ -1,6 +1,8 @@
 #include "cli/ImageJob.h"
 
 #include "cli/FileNames.h"
+#include "engine/axes/AxisCalibration.h"
+#include "ocr/TesseractLabelReader.h"
 
 #include "engine/digitize/CurveColour.h"
 #include "engine/digitize/FrameCorners.h"
@@ -105,6 +107,7 @@ DigitizeSettings settingsOf(const DigitizeRequest& request)
     settings.format = request.format;
     settings.more = request.references;
     settings.frameCorners = request.frameCorners;
+    settings.autoAxes = request.autoAxes;
     return settings;
 }
 
@@ -126,9 +129,25 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file, const QString& path)
         return outcome;
     }
     // The frame is sought before the erasures, which may cover it beside a legend.
+    digitize::References references = settings_.references;
     std::vector<digitize::ReferencePoint> more;
+    if (settings_.autoAxes) {
+        // The image's own pixels, not the grey margin of the area around them.
+        image::PixelView picture = image::pixelViewOf(area_);
+        picture.width = imageSize.width();
+        picture.height = imageSize.height();
+        if (!reader_) reader_ = std::make_unique<ocr::TesseractLabelReader>();
+        const auto calibrated = axes::calibrateAxes(picture, *reader_);
+        if (const auto* refusal = std::get_if<std::string>(&calibrated)) {
+            outcome.failure = QStringLiteral("not calibrated:%1").arg(QString::fromStdString(*refusal));
+            return outcome;
+        }
+        const axes::AxisCalibration& found = std::get<axes::AxisCalibration>(calibrated);
+        references = found.references();
+        more.assign(found.refs.begin() + 2, found.refs.end());
+    }
     if (settings_.frameCorners) {
-        const digitize::References& refs = settings_.references;
+        const digitize::References& refs = references;
         const auto corners =
             digitize::findFrameCorners(image::pixelViewOf(area_), {refs.startX, refs.startY}, {refs.endX, refs.endY});
         if (const auto* refusal = std::get_if<std::string>(&corners)) {
@@ -145,7 +164,7 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file, const QString& path)
     std::vector<results::Series> found;
     if (asked.empty()) {
         const digitize::SeriesFinding darkest =
-            digitize::findSeries(view, settings_.references, more, {}, QStringLiteral("1"));
+            digitize::findSeries(view, references, more, {}, QStringLiteral("1"));
         if (!darkest.ok()) {
             outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(darkest.refusal));
             return outcome;
@@ -171,7 +190,7 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file, const QString& path)
             request.colour = std::get<digitize::CurveColour>(choice);
         }
         const QString name = asked[i].name.isEmpty() ? QString::number(i + 1) : asked[i].name;
-        digitize::SeriesFinding finding = digitize::findSeries(view, settings_.references, more, request, name);
+        digitize::SeriesFinding finding = digitize::findSeries(view, references, more, request, name);
         if (!finding.ok()) {
             outcome.failure = QStringLiteral("refused:%1").arg(QString::fromStdString(finding.refusal));
             if (named) outcome.failure.prepend(seriesOption(asked[i]) + QStringLiteral(": "));
@@ -183,7 +202,7 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file, const QString& path)
     const bool byColour = !asked.empty() && std::none_of(asked.begin(), asked.end(), [](const SeriesToFind& s) {
         return s.rule == results::SeriesRule::Darkest;
     });
-    const digitize::ScanReach reach = digitize::scanReachOf(settings_.references, imageSize, byColour);
+    const digitize::ScanReach reach = digitize::scanReachOf(references, imageSize, byColour);
     outcome.failure = reachFailure(reach);
     if (!outcome.ok()) return outcome;
     outcome.warning = reachWarning(reach, imageSize);
@@ -197,7 +216,7 @@ ImageOutcome ImageDigitizer::digitize(QIODevice& file, const QString& path)
         project::SeriesExport contents;
         contents.imageName = QFileInfo(path).fileName();
         contents.imageSha256 = QString::fromLatin1(hash.result().toHex());
-        contents.refs = settings_.references;
+        contents.refs = references;
         contents.more = more;
         contents.series = found;
         contents.program = QStringLiteral("vastrel-digitizer " VASTREL_VERSION);

@@ -5,6 +5,7 @@
 // save dialog writes for one series, or those of the file of all series.
 
 #include "cli/DigitizeArguments.h"
+#include "engine/axes/LabelReader.h"
 #include "engine/digitize/CurveColour.h"
 #include "engine/digitize/References.h"
 #include "engine/results/Series.h"
@@ -14,6 +15,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +38,7 @@ struct DigitizeSettings {
     std::vector<SeriesToFind> series;            // in order; none: the darkest pixel's curve
     std::vector<digitize::ReferencePoint> more;  // reference points besides the two picks
     bool frameCorners = false;                   // the frame's other corners found on each image
+    bool autoAxes = false;                       // each image calibrated from its own axes
     OutputFormat format = OutputFormat::Csv;
 };
 
@@ -65,6 +68,7 @@ public:
 private:
     const DigitizeSettings& settings_;
     QImage area_;
+    std::unique_ptr<axes::LabelReader> reader_;  // loaded with the first image that needs it
 };
 
 }  // namespace vastrel::cli
