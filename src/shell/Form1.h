@@ -3,6 +3,7 @@
 // and opening the result window again. Its handlers live in the folders of
 // the subsystems they belong to.
 
+#include "engine/axes/LabelReader.h"
 #include "engine/digitize/ReferenceFit.h"
 #include "engine/digitize/ScanReach.h"
 #include "engine/image/EraseHistory.h"
@@ -22,6 +23,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <functional>
+#include <memory>
 #include <QShortcut>
 #include <optional>
 #include <utility>
@@ -190,6 +192,10 @@ public:
     // "四隅を検出" (calibration/Form1_FrameCorners.cpp).
     void findFrameCornersOfPicture();
 
+    // "軸を自動検出" (calibration/Form1_AxesDetection.cpp).
+    void detectAxes();
+    QAction* detectAxesAction = nullptr;
+
     // "目盛を表示" (calibration/Form1_Grid.cpp).
     void showGrid(bool shown);
     bool gridShown() const { return gridShown_; }
@@ -205,6 +211,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Loaded with the first "軸を自動検出": the OCR model takes a moment.
+    std::unique_ptr<axes::LabelReader> labelReader_;
     void createControls();
     void setTabOrder();
     void connectHandlers();

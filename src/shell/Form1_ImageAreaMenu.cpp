@@ -30,6 +30,7 @@ void Form1::setUpImageArea()
     };
     addReferenceAction = entry("基準点を追加", QKeySequence(Qt::CTRL | Qt::Key_R), &Form1::addReferencePoint);
     frameCornersAction = entry("四隅を検出", QKeySequence(Qt::CTRL | Qt::Key_F), &Form1::findFrameCornersOfPicture);
+    detectAxesAction = entry("軸を自動検出", QKeySequence(Qt::CTRL | Qt::Key_K), &Form1::detectAxes);
     referenceListAction = entry("基準点の一覧", QKeySequence(Qt::CTRL | Qt::Key_L), &Form1::showReferenceList);
     gridAction = entry("目盛を表示", QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showGrid(!gridShown()); });
     gridAction->setCheckable(true);

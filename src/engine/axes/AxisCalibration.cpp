@@ -95,6 +95,28 @@ AxisReading readAxis(char axis, const AxisLine& line, const std::vector<Tick>& t
     return reading;
 }
 
+// The value at a place along the axis, rounded to a thousandth of the
+// ticks' step on a linear axis, to four significant digits on a logarithmic
+// one: nearer than a hundredth of a pixel either way.
+double plainValue(const AxisScale& scale, double along, const AxisReading& r)
+{
+    const double value = scale.valueAt(along);
+    if (scale.logarithmic) {
+        const double digits = std::pow(10.0, 3 - std::floor(std::log10(value)));
+        return std::round(value * digits) / digits;
+    }
+    double step = 0.0;
+    for (std::size_t i = 0; i < r.values.size(); ++i)
+        for (std::size_t k = i + 1; k < r.values.size(); ++k)
+            if (scale.agrees[i] && scale.agrees[k]) {
+                const double d = std::abs(r.values[i].value - r.values[k].value);
+                if (d > 0 && (step == 0.0 || d < step)) step = d;
+            }
+    if (!(step > 0)) return value;
+    const double unit = std::pow(10.0, std::floor(std::log10(step / 1000)));
+    return std::round(value / unit) * unit;
+}
+
 // The axis's scale; a label left out that agrees once its lost decimal
 // point is put back is taken so, and the scale fitted again.
 std::variant<AxisScale, ScaleRefusal> fitWithPoints(AxisReading& r)
@@ -160,19 +182,18 @@ std::variant<AxisCalibration, std::string> calibrateAxes(const image::PixelView&
         return PlanePoint{onX.x + onY.x - corner.x, onX.y + onY.y - corner.y};
     };
 
-    // The start and end points at the used ticks furthest apart: lower left
-    // and upper right in the picture.
-    auto extremes = [](const AxisReading& r, const AxisScale& s) {
-        std::optional<std::size_t> first, last;
-        for (std::size_t i = 0; i < r.values.size(); ++i) {
-            if (!s.agrees[i]) continue;
-            if (!first || r.values[i].along < r.values[*first].along) first = i;
-            if (!last || r.values[i].along > r.values[*last].along) last = i;
-        }
-        return std::pair{r.values[*first].value, r.values[*last].value};
-    };
-    const auto [xLeft, xRight] = extremes(xs, xScale);
-    const auto [yTop, yBottom] = extremes(ys, yScale);  // rows grow downwards
+    // The start and end points on the plotting area's corners, as a user
+    // clicks them: where the axes meet, and where the frame's right and top
+    // sides cross them (or the axes end, without a frame). Their values are
+    // rounded to what the ticks' own steps make plain, the points placed at
+    // the rounded values.
+    const double rightAlong = frame->right ? frame->bottom.alongOf(crossing(frame->bottom, *frame->right))
+                                           : frame->bottom.to;
+    const double topAlong = frame->top ? frame->left.alongOf(crossing(*frame->top, frame->left)) : frame->left.from;
+    const double xLeft = plainValue(xScale, frame->bottom.alongOf(corner), xs);
+    const double xRight = plainValue(xScale, rightAlong, xs);
+    const double yBottom = plainValue(yScale, frame->left.alongOf(corner), ys);
+    const double yTop = plainValue(yScale, topAlong, ys);
     AxisCalibration result;
     result.mode = modeOf(xScale.logarithmic, yScale.logarithmic);
     const PlanePoint start = pixelOf(xLeft, yBottom), end = pixelOf(xRight, yTop);

@@ -26,9 +26,9 @@ struct ReadTick {
 
 struct AxisCalibration {
     digitize::ScaleMode mode = digitize::ScaleMode::LinearLinear;
-    // The start point (lower-left, the lowest values read on both axes), the
-    // end point (upper-right, the highest), the upper-left and lower-right
-    // corners between them, then one point per tick used.
+    // The start point (the plotting area's lower-left corner), the end point
+    // (its upper-right one), the upper-left and lower-right corners, then one
+    // point per tick used.
     std::vector<digitize::ReferencePoint> refs;
     std::vector<ReadTick> ticks;  // every label read, used or not
     double largestResidual = 0.0;  // over the ticks used
