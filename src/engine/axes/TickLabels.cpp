@@ -177,7 +177,7 @@ std::vector<LabelBox> labelsBelow(const InkMap& ink, const AxisLine& axis, doubl
         for (int x = 0; x < p.width; ++x) columns[std::size_t(x)] += dark(p, x, y);
     // Blanks inside a label ("1e+03", "10 000") are narrower than the line is
     // high; labels stand further apart.
-    const int gap = std::max(4, int(0.8 * (bottom - top + 1)));
+    const int gap = std::max(6, int(0.8 * (bottom - top + 1)));
     std::vector<LabelBox> labels;
     for (const auto& [left, right] : runs(columns, gap)) {
         const double middle = (left + right) / 2.0;
@@ -259,6 +259,8 @@ std::string readLabel(LabelReader& reader, const LabelBox& label)
                 if (c != ' ') joined += c;
             if (joined.size() > text.size() && joined.compare(0, text.size(), text) == 0) power = joined.substr(text.size());
         }
+        // Without its power the label would read as another number.
+        if (power.empty()) return {};
         if (!power.empty()) text += (label.powerNegative && power.front() != '-' ? "^-" : "^") + power;
     }
     return text;
