@@ -95,11 +95,15 @@ AxisReading readAxis(char axis, const AxisLine& line, const std::vector<Tick>& t
     return reading;
 }
 
-// The value at a place along the axis, rounded to a thousandth of the
+// The value at a place along the axis: that of a tick within half a pixel,
+// or the value there rounded to a thousandth of the
 // ticks' step on a linear axis, to four significant digits on a logarithmic
 // one: nearer than a hundredth of a pixel either way.
 double plainValue(const AxisScale& scale, double along, const AxisReading& r)
 {
+    // A corner on a labelled tick, as most frames have, takes its value.
+    for (std::size_t i = 0; i < r.values.size(); ++i)
+        if (scale.agrees[i] && std::abs(scale.alongOf(r.values[i].value) - along) <= 0.5) return r.values[i].value;
     const double value = scale.valueAt(along);
     if (scale.logarithmic) {
         const double digits = std::pow(10.0, 3 - std::floor(std::log10(value)));
