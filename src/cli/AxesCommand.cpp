@@ -4,6 +4,7 @@
 #include "cli/HelpText.h"
 #include "engine/image/DrawingArea.h"
 #include "engine/image/ImageDecoding.h"
+#include "engine/project/ProjectFile.h"
 #include "ocr/TesseractLabelReader.h"
 
 #include <QFileInfo>
@@ -16,17 +17,6 @@
 namespace vastrel::cli {
 
 namespace {
-
-const char* modeName(digitize::ScaleMode mode)
-{
-    switch (mode) {
-    case digitize::ScaleMode::LinearLog: return "linear-log";
-    case digitize::ScaleMode::LogLog: return "log-log";
-    case digitize::ScaleMode::LogLinear: return "log-linear";
-    case digitize::ScaleMode::LinearLinear: break;
-    }
-    return "linear-linear";
-}
 
 void printTo(std::FILE* stream, const QString& text)
 {
@@ -66,7 +56,7 @@ QString calibrationLine(const QString& imageName, const axes::AxisCalibration& c
         return QStringLiteral("\"%1\":%2").arg(QLatin1String(key), QString::fromUtf8(text.mid(1, text.size() - 2)));
     };
     return QLatin1Char('{') +
-           QStringList{field("image", imageName), field("mode", QLatin1String(modeName(calibration.mode))),
+           QStringList{field("image", imageName), field("mode", project::modeName(calibration.mode)),
                        field("refs", refs), field("ticks", ticks), field("max_residual_px", calibration.largestResidual)}
                .join(QLatin1Char(',')) +
            QLatin1Char('}');
