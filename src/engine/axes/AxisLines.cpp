@@ -183,13 +183,20 @@ std::optional<FrameLines> findFrameLines(const InkMap& ink)
     // on the line's extension, or the other axis's overhang.
     frame.bottom.from = std::max(frame.bottom.from, std::floor(corner.x));
     frame.left.to = std::min(frame.left.to, std::ceil(corner.y));
+    // The top and right sides meet the axes where these end, whatever the
+    // tilt shifts their drawn stretches by.
+    auto near = [](PlanePoint a, PlanePoint b) { return std::hypot(a.x - b.x, a.y - b.y) < 20.0; };
     if (rows.size() > 1) {
         const AxisLine& top = rows.front();
-        if (std::abs(top.from - frame.bottom.from) < 20 && std::abs(top.to - frame.bottom.to) < 20) frame.top = top;
+        if (near(crossing(top, frame.left), frame.left.at(frame.left.from)) &&
+            top.to - top.from > 0.8 * (frame.bottom.to - frame.bottom.from))
+            frame.top = top;
     }
     if (columns.size() > 1) {
         const AxisLine& right = columns.back();
-        if (std::abs(right.from - frame.left.from) < 20 && std::abs(right.to - frame.left.to) < 20) frame.right = right;
+        if (near(crossing(frame.bottom, right), frame.bottom.at(frame.bottom.to)) &&
+            right.to - right.from > 0.8 * (frame.left.to - frame.left.from))
+            frame.right = right;
     }
     return frame;
 }

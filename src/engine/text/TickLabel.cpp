@@ -69,6 +69,10 @@ std::optional<double> readTickLabel(const QString& text, CommaUse commas)
         label = label.trimmed();
     }
     if (label.isEmpty()) return std::nullopt;
+    // The typed reading's &H, &O and D exponents are no printed label's: an
+    // O or a 0 misread as D would make one of "103".
+    static const QRegularExpression typedOnly(QStringLiteral("[&DdHhOo]"));
+    if (label.contains(typedOnly)) return std::nullopt;
     // A blank inside a label only ever separates thousands; elsewhere it
     // parts two labels read as one.
     label = withoutGroups(label, commas);
