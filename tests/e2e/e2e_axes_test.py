@@ -9,10 +9,10 @@ plotted function within 1 % of full scale.
 Usage: e2e_axes_test.py PROGRAM [--screenshots FOLDER]"""
 
 import math
-import subprocess
 import sys
 from pathlib import Path
 
+from gnuplot_graph import draw_gnuplot_graph
 from program_road import Program, Road, wait_for_file
 from scenario import run_scenario
 from window_capture import capture_window
@@ -28,16 +28,8 @@ def curve(x: float) -> float:
 
 
 PLOT = f"""
-set terminal pngcairo size {WIDTH},{HEIGHT} background "white"
-set output "{{out}}"
-set lmargin at screen {LEFT / WIDTH}
-set rmargin at screen {RIGHT / WIDTH}
-set tmargin at screen {1 - TOP / HEIGHT}
-set bmargin at screen {1 - BOTTOM / HEIGHT}
-unset key
 set xrange [{X0}:{X1}]
 set yrange [{Y0}:{Y1}]
-set samples 1000
 plot 2500 + 1800 * sin(0.8 * x) lc rgb "#d00000" lw 2
 """
 
@@ -50,8 +42,7 @@ def pixel(x: float, y: float) -> tuple[int, int]:
 def calibrate_by_itself(program: Path, work: Path, desktop: Desktop, screenshots) -> list[str]:
     folder = work / "start"
     folder.mkdir()
-    subprocess.run(["gnuplot"], input=PLOT.replace("{out}", str(folder / "graph.png")).encode(), check=True,
-                   timeout=60)
+    draw_gnuplot_graph(folder / "graph.png", (WIDTH, HEIGHT), (LEFT, RIGHT, TOP, BOTTOM), PLOT)
     problems = []
     with Program(program, folder, desktop, work / "program.log") as started:
         road = Road(desktop, started)

@@ -11,10 +11,10 @@ Usage: e2e_series_test.py PROGRAM [--screenshots FOLDER]"""
 
 import json
 import math
-import subprocess
 import sys
 from pathlib import Path
 
+from gnuplot_graph import draw_gnuplot_graph
 from program_road import END_POINT_BUTTON, PLOT_ORIGIN, START_BUTTON, Program, Road, wait_for_file
 from scenario import run_scenario
 from window_capture import capture_window
@@ -35,16 +35,8 @@ def blue(x: float) -> float:
 
 
 PLOT = f"""
-set terminal pngcairo size {WIDTH},{HEIGHT} background "white"
-set output "{{out}}"
-set lmargin at screen {LEFT / WIDTH}
-set rmargin at screen {RIGHT / WIDTH}
-set tmargin at screen {1 - TOP / HEIGHT}
-set bmargin at screen {1 - BOTTOM / HEIGHT}
-unset key
 set xrange [0:10]
 set yrange [0:100]
-set samples 1000
 plot 60 + 25 * sin(x) lc rgb "#d00000" lw 2, 30 + 3 * x lc rgb "#0000d0" lw 2
 """
 
@@ -56,8 +48,7 @@ def pixel(x: float, y: float) -> tuple[int, int]:
 def read_two_series(program: Path, work: Path, desktop: Desktop, screenshots) -> list[str]:
     folder = work / "start"
     folder.mkdir()
-    subprocess.run(["gnuplot"], input=PLOT.replace("{out}", str(folder / "two.png")).encode(), check=True,
-                   timeout=60)
+    draw_gnuplot_graph(folder / "two.png", (WIDTH, HEIGHT), (LEFT, RIGHT, TOP, BOTTOM), PLOT)
     problems = []
     with Program(program, folder, desktop, work / "program.log") as started:
         road = Road(desktop, started)
