@@ -4,15 +4,6 @@
 
 namespace vastrel::axes {
 
-namespace {
-
-bool dark(const LabelPicture& p, int x, int y)
-{
-    return p.at(x, y) >= kPrint;
-}
-
-}  // namespace
-
 std::vector<Blob> blobs(const LabelPicture& p)
 {
     std::vector<Blob> found;
@@ -20,7 +11,7 @@ std::vector<Blob> blobs(const LabelPicture& p)
     std::vector<std::pair<int, int>> stack;
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
-            if (seen[std::size_t(y * p.width + x)] || !dark(p, x, y)) continue;
+            if (seen[std::size_t(y * p.width + x)] || !isPrint(p, x, y)) continue;
             Blob b{x, y, x, y};
             stack.push_back({x, y});
             seen[std::size_t(y * p.width + x)] = 1;
@@ -32,7 +23,7 @@ std::vector<Blob> blobs(const LabelPicture& p)
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx) {
                         const int nx = cx + dx, ny = cy + dy;
-                        if (!dark(p, nx, ny) || seen[std::size_t(ny * p.width + nx)]) continue;
+                        if (!isPrint(p, nx, ny) || seen[std::size_t(ny * p.width + nx)]) continue;
                         seen[std::size_t(ny * p.width + nx)] = 1;
                         stack.push_back({nx, ny});
                     }

@@ -12,6 +12,11 @@ namespace vastrel::axes {
 // Ink from this much on is print: a scan's small characters are grey.
 inline constexpr int kPrint = 60;
 
+inline bool isPrint(const LabelPicture& p, int x, int y)
+{
+    return p.at(x, y) >= kPrint;
+}
+
 // One connected stroke of print, its bounds inclusive.
 struct Blob {
     int left, top, right, bottom;

@@ -33,11 +33,6 @@ Upright cutUpright(const InkMap& ink, PlanePoint origin, PlanePoint ex, PlanePoi
     return cut;
 }
 
-bool dark(const LabelPicture& p, int x, int y)
-{
-    return p.at(x, y) >= kPrint;
-}
-
 LabelPicture part(const LabelPicture& p, int x0, int y0, int x1, int y1)
 {
     LabelPicture out{x1 - x0 + 1, y1 - y0 + 1, {}};
@@ -53,7 +48,7 @@ LabelPicture trimmed(const LabelPicture& p)
     int x0 = p.width, y0 = p.height, x1 = -1, y1 = -1;
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
-            if (dark(p, x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            if (isPrint(p, x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
     if (x1 < 0) return p;
     return part(p, x0 - 2, y0 - 2, x1 + 2, y1 + 2);
 }
@@ -80,7 +75,7 @@ LabelBox splitPower(double along, const LabelPicture& label)
     std::vector<int> tops(std::size_t(label.width), -1), feet(std::size_t(label.width), -1);
     for (int x = 0; x < label.width; ++x)
         for (int y = 0; y < label.height; ++y)
-            if (dark(label, x, y)) {
+            if (isPrint(label, x, y)) {
                 if (tops[std::size_t(x)] < 0) tops[std::size_t(x)] = y;
                 feet[std::size_t(x)] = y;
             }
@@ -167,14 +162,14 @@ std::vector<LabelBox> labelsBelow(const InkMap& ink, const AxisLine& axis, doubl
     // of the Y axis, a Y label may reach below the X axis.
     std::vector<int> rows(std::size_t(p.height), 0);
     for (int y = 0; y < p.height; ++y)
-        for (int x = kSide - 4; x < p.width - kSide + 4; ++x) rows[std::size_t(y)] += dark(p, x, y);
+        for (int x = kSide - 4; x < p.width - kSide + 4; ++x) rows[std::size_t(y)] += isPrint(p, x, y);
     auto lines = runs(rows, 2);
     std::erase_if(lines, [](const std::pair<int, int>& r) { return r.second - r.first < 3; });
     if (lines.empty()) return {};
     const auto [top, bottom] = lines.front();
     std::vector<int> columns(std::size_t(p.width), 0);
     for (int y = top; y <= bottom; ++y)
-        for (int x = 0; x < p.width; ++x) columns[std::size_t(x)] += dark(p, x, y);
+        for (int x = 0; x < p.width; ++x) columns[std::size_t(x)] += isPrint(p, x, y);
     // Blanks inside a label ("1e+03", "10 000") are narrower than the line is
     // high; labels stand further apart.
     const int gap = std::max(6, int(0.8 * (bottom - top + 1)));
@@ -202,7 +197,7 @@ std::vector<LabelBox> labelsLeftOf(const InkMap& ink, const AxisLine& axis, doub
     const LabelPicture& p = cut.picture;
     std::vector<int> columns(std::size_t(p.width), 0);
     for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) columns[std::size_t(x)] += dark(p, x, y);
+        for (int x = 0; x < p.width; ++x) columns[std::size_t(x)] += isPrint(p, x, y);
     // The text nearest the axis: labels are right-aligned against it, the
     // axis title stands further off.
     std::vector<int> reversed(columns.rbegin(), columns.rend());
@@ -211,7 +206,7 @@ std::vector<LabelBox> labelsLeftOf(const InkMap& ink, const AxisLine& axis, doub
     const int right = p.width - 1 - block.front().first, left = p.width - 1 - block.front().second;
     std::vector<int> rows(std::size_t(p.height), 0);
     for (int y = 0; y < p.height; ++y)
-        for (int x = left; x <= right; ++x) rows[std::size_t(y)] += dark(p, x, y);
+        for (int x = left; x <= right; ++x) rows[std::size_t(y)] += isPrint(p, x, y);
     std::vector<LabelBox> labels;
     for (const auto& [top, bottom] : withRaisedParts(runs(rows, 1))) {
         const double along = axis.alongOf(cut.pointAt(kWidth, (top + bottom) / 2.0));
@@ -220,7 +215,7 @@ std::vector<LabelBox> labelsLeftOf(const InkMap& ink, const AxisLine& axis, doub
         int l = right, r = left;
         for (int y = top; y <= bottom; ++y)
             for (int x = left; x <= right; ++x)
-                if (dark(p, x, y)) l = std::min(l, x), r = std::max(r, x);
+                if (isPrint(p, x, y)) l = std::min(l, x), r = std::max(r, x);
         labels.push_back(splitPower(along, part(p, l - kMargin, top - kMargin, r + kMargin, bottom + kMargin)));
     }
     return labels;
