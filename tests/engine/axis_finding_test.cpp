@@ -44,10 +44,11 @@ void ink(QImage& image, int x0, int y0, int x1, int y1, QColor colour = Qt::blac
 const std::vector<std::string> kX{"0", "2", "4", "6", "8", "10"};
 
 // The frame 100..700 by 100..500 one pixel thick drawn through `page` and
-// smoothed, ticks across the bottom (8 px in, 6 out) at X 0, 2 .. 10 and
+// smoothed, ticks across the bottom (8 px in, 6 out) at X 0, 2 .. 10 (that
+// at 2 `offTick` px to the right, as a renderer's rounding puts it) and
 // across the left side (8 in, 5 out) at six Y values: labelled by drawText
 // when the Y labels are given, top to bottom.
-QImage drawnGraph(const QTransform& page, const std::vector<std::string>& yLabels = {})
+QImage drawnGraph(const QTransform& page, const std::vector<std::string>& yLabels = {}, double offTick = 0.0)
 {
     // Fonts need the application, on no display.
     if (!yLabels.empty() && !QGuiApplication::instance()) {
@@ -70,7 +71,7 @@ QImage drawnGraph(const QTransform& page, const std::vector<std::string>& yLabel
         painter.setFont(font);
     }
     for (int i = 0; i < 6; ++i) {
-        const double column = 100.5 + 120 * i, row = 500.5 - 80 * i;
+        const double column = 100.5 + 120 * i + (i == 1 ? offTick : 0.0), row = 500.5 - 80 * i;
         painter.drawLine(QPointF(column, 492), QPointF(column, 507));
         painter.drawLine(QPointF(95, row), QPointF(109, row));
         if (yLabels.empty()) continue;
@@ -259,6 +260,21 @@ TEST(AxisCalibration, GraphCalibratesFromItsLabels)
                 EXPECT_NEAR(at.y, drawn.y(), 0.5) << x << ", " << y;
             }
     }
+}
+
+// The corner's own label misread, the corner still takes the value of the
+// labels' grid at its tick, not the others' fit carried out to it.
+TEST(AxisCalibration, CornerOnAMisreadTickTakesTheGridValue)
+{
+    const std::vector<std::string> y{"100", "80", "60", "40", "20", "0"};
+    TableReader reader({"5", "2", "4", "6", "8", "10"}, y);
+    const auto found = calibrateAxes(image::pixelViewOf(drawnGraph({}, y, 1.0)), reader);
+    ASSERT_TRUE(std::holds_alternative<AxisCalibration>(found)) << std::get<std::string>(found);
+    const digitize::ReferencePoint& start = std::get<AxisCalibration>(found).refs[0];
+    EXPECT_EQ(start.x, 0.0);
+    EXPECT_EQ(start.y, 0.0);
+    EXPECT_NEAR(start.column, 100.0, 0.1);
+    EXPECT_NEAR(start.row, 500.0, 0.1);
 }
 
 TEST(AxisCalibration, RefusalNamesTheAxis)

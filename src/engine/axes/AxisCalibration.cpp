@@ -95,30 +95,61 @@ AxisReading readAxis(char axis, const AxisLine& line, const std::vector<Tick>& t
     return reading;
 }
 
-// The value at a place along the axis: that of a tick within half a pixel,
-// or the value there rounded to a thousandth of the
-// ticks' step on a linear axis, to four significant digits on a logarithmic
-// one: nearer than a hundredth of a pixel either way.
-double plainValue(const AxisScale& scale, double along, const AxisReading& r)
-{
-    // A corner on a labelled tick, as most frames have, takes its value.
-    for (std::size_t i = 0; i < r.values.size(); ++i)
-        if (scale.agrees[i] && std::abs(scale.alongOf(r.values[i].value) - along) <= 0.5) return r.values[i].value;
-    const double value = scale.valueAt(along);
-    if (scale.logarithmic) {
-        const double digits = std::pow(10.0, 3 - std::floor(std::log10(value)));
-        return std::round(value * digits) / digits;
-    }
+// The step between neighbouring labels (in decades on a logarithmic axis)
+// and one label's value on that grid, or no step when fewer than two agree.
+struct LabelGrid {
     double step = 0.0;
+    double anchor = 0.0;
+};
+
+LabelGrid labelGridOf(const AxisScale& scale, const AxisReading& r)
+{
+    auto term = [&](double v) { return scale.logarithmic ? std::log10(v) : v; };
+    LabelGrid grid;
     for (std::size_t i = 0; i < r.values.size(); ++i)
         for (std::size_t k = i + 1; k < r.values.size(); ++k)
             if (scale.agrees[i] && scale.agrees[k]) {
-                const double d = std::abs(r.values[i].value - r.values[k].value);
-                if (d > 0 && (step == 0.0 || d < step)) step = d;
+                const double d = std::abs(term(r.values[i].value) - term(r.values[k].value));
+                if (d > 0 && (grid.step == 0.0 || d < grid.step)) grid = {d, term(r.values[i].value)};
             }
-    if (!(step > 0)) return value;
-    const double unit = std::pow(10.0, std::floor(std::log10(step / 1000)));
-    return std::round(value / unit) * unit;
+    return grid;
+}
+
+// Where the plotting area's corner lies along one axis and the value there.
+struct CornerPlace {
+    double along = 0.0;
+    double value = 0.0;
+};
+
+// A corner on a tick mark takes the value of the labels' grid at that tick,
+// placed where the tick was drawn, whether or not its own label was read:
+// the tick marks the place better than the fit of the others, which
+// carries their drawing's rounding. Any other corner takes the value there,
+// rounded to a thousandth of the ticks' step on a linear axis, to four
+// significant digits on a logarithmic one: nearer than a hundredth of a
+// pixel either way.
+CornerPlace cornerPlace(const AxisScale& scale, double along, const AxisReading& r, const std::vector<Tick>& marks)
+{
+    const LabelGrid grid = labelGridOf(scale, r);
+    auto valueOf = [&](double t) { return scale.logarithmic ? std::pow(10.0, t) : t; };
+    for (const Tick& mark : marks) {
+        if (std::abs(mark.along - along) > 1.0 || !(grid.step > 0)) continue;
+        const double t = scale.logarithmic ? std::log10(scale.valueAt(mark.along)) : scale.valueAt(mark.along);
+        double onGrid = grid.anchor + std::round((t - grid.anchor) / grid.step) * grid.step;
+        if (std::abs(onGrid) < grid.step * 1e-9) onGrid = 0.0;  // no -0 or 1e-17 from the sum
+        const double value = valueOf(onGrid);
+        if (std::abs(scale.alongOf(value) - mark.along) <= kTickTolerance) return {mark.along, value};
+    }
+    const double value = scale.valueAt(along);
+    if (scale.logarithmic) {
+        const double digits = std::pow(10.0, 3 - std::floor(std::log10(value)));
+        const double rounded = std::round(value * digits) / digits;
+        return {scale.alongOf(rounded), rounded};
+    }
+    if (!(grid.step > 0)) return {along, value};
+    const double unit = std::pow(10.0, std::floor(std::log10(grid.step / 1000)));
+    const double rounded = std::round(value / unit) * unit;
+    return {scale.alongOf(rounded), rounded};
 }
 
 // The axis's scale; a label left out that agrees once its lost decimal
@@ -181,34 +212,30 @@ std::variant<AxisCalibration, std::string> calibrateAxes(const image::PixelView&
     const PlanePoint corner = crossing(frame->bottom, frame->left);
     const double cornerX = xScale.valueAt(frame->bottom.alongOf(corner));
     const double cornerY = yScale.valueAt(frame->left.alongOf(corner));
-    auto pixelOf = [&](double x, double y) {
-        const PlanePoint onX = frame->bottom.at(xScale.alongOf(x)), onY = frame->left.at(yScale.alongOf(y));
-        return PlanePoint{onX.x + onY.x - corner.x, onX.y + onY.y - corner.y};
-    };
-
     // The start and end points on the plotting area's corners, as a user
     // clicks them: where the axes meet, and where the frame's right and top
-    // sides cross them (or the axes end, without a frame). Their values are
-    // rounded to what the ticks' own steps make plain, the points placed at
-    // the rounded values.
+    // sides cross them (or the axes end, without a frame), on the tick there
+    // or at a value rounded to what the ticks' own steps make plain.
     const double rightAlong = frame->right ? frame->bottom.alongOf(crossing(frame->bottom, *frame->right))
                                            : frame->bottom.to;
     const double topAlong = frame->top ? frame->left.alongOf(crossing(*frame->top, frame->left)) : frame->left.from;
-    const double xLeft = plainValue(xScale, frame->bottom.alongOf(corner), xs);
-    const double xRight = plainValue(xScale, rightAlong, xs);
-    const double yBottom = plainValue(yScale, frame->left.alongOf(corner), ys);
-    const double yTop = plainValue(yScale, topAlong, ys);
+    const CornerPlace left = cornerPlace(xScale, frame->bottom.alongOf(corner), xs, xTicks);
+    const CornerPlace right = cornerPlace(xScale, rightAlong, xs, xTicks);
+    const CornerPlace bottom = cornerPlace(yScale, frame->left.alongOf(corner), ys, yTicks);
+    const CornerPlace top = cornerPlace(yScale, topAlong, ys, yTicks);
+    auto pixelAt = [&](const CornerPlace& x, const CornerPlace& y) {
+        const PlanePoint onX = frame->bottom.at(x.along), onY = frame->left.at(y.along);
+        return ReferencePoint{onX.x + onY.x - corner.x, onX.y + onY.y - corner.y, x.value, y.value};
+    };
     AxisCalibration result;
     result.mode = modeOf(xScale.logarithmic, yScale.logarithmic);
-    const PlanePoint start = pixelOf(xLeft, yBottom), end = pixelOf(xRight, yTop);
-    result.refs.push_back({start.x, start.y, xLeft, yBottom});
-    result.refs.push_back({end.x, end.y, xRight, yTop});
+    result.refs.push_back(pixelAt(left, bottom));
+    result.refs.push_back(pixelAt(right, top));
     // The other two corners of the ticks' span hold the page to the two axes'
     // own straight scales: ticks along two lines alone leave a perspective
     // free that the far corner of the plot would pay for.
-    const PlanePoint upperLeft = pixelOf(xLeft, yTop), lowerRight = pixelOf(xRight, yBottom);
-    result.refs.push_back({upperLeft.x, upperLeft.y, xLeft, yTop});
-    result.refs.push_back({lowerRight.x, lowerRight.y, xRight, yBottom});
+    result.refs.push_back(pixelAt(left, top));
+    result.refs.push_back(pixelAt(right, bottom));
     auto addTicks = [&](AxisReading& r, const AxisScale& s) {
         for (std::size_t i = 0; i < r.ticks.size(); ++i) {
             ReadTick& t = r.ticks[i];
