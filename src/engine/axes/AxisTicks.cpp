@@ -11,6 +11,10 @@ constexpr int kLongest = 25;   // ticks are shorter than this; grid lines are cu
 constexpr int kShortest = 3;   // strokes shorter than this are noise or a label's serif
 constexpr int kWidest = 6;     // a tick is a thin stroke, not a marker or a character
 constexpr double kStroke = 70.0;
+// A light grey grid line across the frame marks its tick's place as well,
+// and some programs draw it in place of the major tick: it is taken when it
+// runs on, faint but unbroken, for the whole length a tick could have.
+constexpr double kFaint = 20.0;
 
 }  // namespace
 
@@ -21,16 +25,23 @@ std::vector<Tick> findTicks(const InkMap& ink, const AxisLine& axis, int outward
     const double n = std::sqrt(1 + axis.slope * axis.slope);
     const PlanePoint across = axis.horizontal ? PlanePoint{-axis.slope / n, 1 / n} : PlanePoint{1 / n, -axis.slope / n};
     const double first = std::ceil(axis.halfWidth + 1.0);
-    auto reach = [&](int along, int side) {
+    auto inkAt = [&](double along, int side, int d) {
         const PlanePoint base = axis.at(along);
+        const double off = side * (first + d);
+        return ink.sample(base.x + off * across.x, base.y + off * across.y);
+    };
+    auto reach = [&](int along, int side) {
         int length = 0;
-        for (int d = 0; d < kLongest; ++d) {
-            const double off = side * (first + d);
-            // A thin tick on a tilted page shares its ink between two pixels.
-            if (ink.sample(base.x + off * across.x, base.y + off * across.y) < kStroke) break;
-            ++length;
-        }
-        return length;
+        // A thin tick on a tilted page shares its ink between two pixels.
+        while (length < kLongest && inkAt(along, side, length) >= kStroke) ++length;
+        if (length >= kShortest || side != -outward) return length;
+        // A faint line must stand out of the paper beside it all along, as
+        // a scan's grey paper does not.
+        int faint = 0;
+        while (faint < kLongest && inkAt(along, side, faint) >= kFaint &&
+               inkAt(along, side, faint) >= std::max(inkAt(along - 2, side, faint), inkAt(along + 2, side, faint)) + kFaint)
+            ++faint;
+        return faint == kLongest ? kLongest : length;
     };
     std::vector<Tick> ticks;
     const int from = int(std::ceil(axis.from)), to = int(std::floor(axis.to));
