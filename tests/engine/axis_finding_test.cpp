@@ -1,13 +1,14 @@
 // The axes found on drawn graphs whose frame, ticks and labels stand at
 // known places: straight and tilted frames, two bare axis lines, the robust
-// scale fit, and the whole calibration through a table of label texts in
-// place of OCR.
+// scale fit, labels cut apart from their raised powers, and the whole
+// calibration through a table of label texts in place of OCR.
 
 #include "engine/axes/AxisCalibration.h"
 #include "engine/axes/AxisLines.h"
 #include "engine/axes/AxisMessages.h"
 #include "engine/axes/AxisScale.h"
 #include "engine/axes/AxisTicks.h"
+#include "engine/axes/TickLabels.h"
 #include "engine/image/DrawingArea.h"
 
 #include <QGuiApplication>
@@ -178,6 +179,35 @@ TEST(AxisFinding, PaleGridLinesMarkTicksAScansGreyPaperDoesNot)
     std::vector<double> places;
     for (const Tick& t : findTicks(map, found->bottom, +1)) places.push_back(std::round(t.along));
     EXPECT_EQ(places, (std::vector<double>{100, 220, 340}));
+}
+
+// "10" left of a Y axis at `row` (its foot), with a raised power: a small 0
+// after a raised minus or alone, or none.
+void drawTen(QImage& page, int row, bool power, bool minus)
+{
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRectF(160, row - 13, 2, 13), Qt::black);
+    painter.setPen(QPen(Qt::black, 1.6));
+    painter.drawEllipse(QRectF(165.5, row - 12.5, 7, 12));
+    if (minus) painter.fillRect(QRectF(174.5, row - 14, 3, 1), Qt::black);
+    if (power) painter.drawEllipse(QRectF(179.5, row - 19.5, 4, 7));
+}
+
+// A power's raised characters are cut apart from the digits on the line,
+// the round of the 0 before them left to the 0, a raised minus told.
+TEST(TickLabelCutting, RaisedPowerAndMinusApartFromTheDigitsBefore)
+{
+    QImage page = blankPage();
+    ink(page, 200, 50, 200, 550);
+    drawTen(page, 150, true, true), drawTen(page, 250, true, false), drawTen(page, 350, false, false);
+    const AxisLine axis{false, 200, 0, 50, 550, 0.5};
+    const std::vector<LabelBox> labels = labelsLeftOf(InkMap(image::pixelViewOf(page)), axis, 3);
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_TRUE(labels[0].power && labels[0].powerNegative);
+    EXPECT_TRUE(labels[1].power && !labels[1].powerNegative);
+    EXPECT_FALSE(labels[2].power);
+    for (const LabelBox& label : labels) EXPECT_EQ(label.base.width, labels[2].base.width);
 }
 
 TEST(AxisScaleFit, MisreadLabelLeftOutLogAxesAndRefusals)

@@ -92,8 +92,13 @@ LabelBox splitPower(double along, const LabelPicture& label)
     for (int x = 0; x <= lastOnLine; ++x)
         if (tops[std::size_t(x)] >= 0) baseTop = std::min(baseTop, tops[std::size_t(x)]);
     const int height = baseline - baseTop + 1;
+    // The last digit's shoulder, the right of a 0's round, stands off the
+    // line too, but starts well below the digits' tops: it is theirs.
+    auto shoulder = [&](int x) { return tops[std::size_t(x)] > baseTop + 0.1 * height; };
+    int firstRaised = lastOnLine + 1;
+    while (firstRaised < label.width && tops[std::size_t(firstRaised)] >= 0 && shoulder(firstRaised)) ++firstRaised;
     int powerTop = label.height, powerColumns = 0, powerLeft = label.width;
-    for (int x = lastOnLine + 1; x < label.width; ++x) {
+    for (int x = firstRaised; x < label.width; ++x) {
         if (tops[std::size_t(x)] < 0) continue;
         if (feet[std::size_t(x)] >= baseline - 0.3 * height) return box;
         powerTop = std::min(powerTop, tops[std::size_t(x)]);
@@ -103,7 +108,8 @@ LabelBox splitPower(double along, const LabelPicture& label)
     if (height < 5 || powerColumns < 2 || powerTop >= baseTop - 0.15 * height) return box;
     // Where the line's digits end, a little ink of theirs may still reach in.
     int split = powerLeft;
-    while (split > 0 && tops[std::size_t(split - 1)] >= 0 && feet[std::size_t(split - 1)] < baseline - 0.3 * height)
+    while (split > 0 && tops[std::size_t(split - 1)] >= 0 && feet[std::size_t(split - 1)] < baseline - 0.3 * height &&
+           !shoulder(split - 1))
         --split;
     LabelPicture power = part(label, split, 0, label.width - 1, label.height - 1);
     // A raised minus is too small a stroke for OCR to keep: it is told by its
