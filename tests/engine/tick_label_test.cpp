@@ -1,13 +1,16 @@
 // Tick labels as OCR hands them over: every way plotting programs print a
 // number reads its value, and anything else reads nothing, since a label
-// misread would shift the axis while one unread is only left out.
+// misread would shift the axis while one unread is only left out; and the
+// small signs OCR drops, put back from the label's strokes.
 
+#include "engine/axes/LabelStrokes.h"
 #include "engine/text/TickLabel.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace vastrel::text {
@@ -95,3 +98,40 @@ TEST(TickLabel, RefusesWhatIsNoWholeNumber)
 
 }  // namespace
 }  // namespace vastrel::text
+
+namespace vastrel::axes {
+namespace {
+
+// A label 9 px high of blocks: 'd' a digit's stroke, '-' a raised-centre
+// minus, '.' a point on the line, each with a blank column after it.
+LabelPicture strokes(const std::string& shape)
+{
+    LabelPicture p{int(shape.size()) * 5 + 2, 11, {}};
+    p.ink.assign(std::size_t(p.width * p.height), 0);
+    int x = 1;
+    for (char c : shape) {
+        const int w = c == '.' ? 2 : 4, top = c == 'd' ? 1 : c == '-' ? 5 : 8, bottom = c == '-' ? 5 : 9;
+        for (int y = top; y <= bottom; ++y)
+            for (int dx = 0; dx < w; ++dx) p.ink[std::size_t(y * p.width + x + dx)] = 255;
+        x += w + 1;
+    }
+    return p;
+}
+
+// OCR drops the small signs of small print, and sometimes a digit: a sign
+// goes back where one stroke each leaves it no doubt; a text missing a
+// printed character is no number at all.
+TEST(TickLabelStrokes, DroppedSignsPutBackDroppedDigitsUnread)
+{
+    EXPECT_EQ(withSmallSigns("02", strokes("d.d")), "0.2");
+    EXPECT_EQ(withSmallSigns("40", strokes("-dd")), "-40");
+    EXPECT_EQ(withSmallSigns("-40", strokes("-dd")), "-40");
+    EXPECT_EQ(withSmallSigns("2", strokes("d.d")), "");
+    EXPECT_EQ(withSmallSigns("2", strokes("dd")), "");
+    EXPECT_EQ(withSmallSigns("20", strokes("dd.d")), "");
+    EXPECT_EQ(withSmallSigns("1000", strokes("dd")), "1000");  // digits touching in small print
+    EXPECT_EQ(withSmallSigns("025", strokes("ddd")), "0.25");  // no zero leads a tick label's digits
+}
+
+}  // namespace
+}  // namespace vastrel::axes

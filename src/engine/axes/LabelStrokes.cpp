@@ -93,11 +93,18 @@ std::string withSignsSeen(const std::string& text, const LabelPicture& label)
             shape += 'd';
     }
     std::string digits;
+    for (char c : text)
+        if (c >= '0' && c <= '9') digits += c;
+    const auto shown = std::count(shape.begin(), shape.end(), 'd');
+    // More characters printed than read: OCR dropped one ("0.2" read as
+    // "2"), and the text would be a wrong number, so it is none. Fewer are
+    // characters touching in small print.
+    if (shown > std::ptrdiff_t(digits.size())) return "";
     // A sign the label shows and the text lacks, with no certain place to
-    // put it back: the text would be a wrong number, so it is none.
+    // put it back: the same.
     const bool lacking = std::any_of(shape.begin(), shape.end(),
                                      [&](char c) { return c != 'd' && text.find(c) == std::string::npos; });
-    if (std::count(shape.begin(), shape.end(), 'd') != std::ptrdiff_t(digits.size())) return lacking ? "" : text;
+    if (shown != std::ptrdiff_t(digits.size())) return lacking ? "" : text;
     // Signs are only ever added: one read but not seen joined a digit's stroke.
     for (char sign : {'-', '.', ','})
         if (text.find(sign) != std::string::npos && shape.find(sign) == std::string::npos) return text;
