@@ -33,6 +33,7 @@ double outerReach(const std::vector<Tick>& ticks)
 }
 
 struct AxisReading {
+    char axis = 'x';
     std::vector<ReadTick> ticks;
     std::vector<TickValue> values;  // of the ticks, in the same order
     // What a label read without its decimal point would be with it, placed
@@ -68,6 +69,7 @@ AxisReading readAxis(char axis, const AxisLine& line, const std::vector<Tick>& t
     const text::CommaUse commas = text::commaUseOf(all);
     const int decimals = usualDecimals(all);
     AxisReading reading;
+    reading.axis = axis;
     std::vector<int> claimed(ticks.size(), -1);
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const std::optional<double> value = text::readTickLabel(all[qsizetype(i)], commas);
@@ -156,7 +158,8 @@ CornerPlace cornerPlace(const AxisScale& scale, double along, const AxisReading&
 // point is put back is taken so, and the scale fitted again.
 std::variant<AxisScale, ScaleRefusal> fitWithPoints(AxisReading& r)
 {
-    auto fit = fitAxisScale(r.values);
+    const int growing = r.axis == 'y' ? -1 : +1;
+    auto fit = fitAxisScale(r.values, growing);
     const auto* scale = std::get_if<AxisScale>(&fit);
     if (!scale) return fit;
     bool mended = false;
@@ -166,7 +169,7 @@ std::variant<AxisScale, ScaleRefusal> fitWithPoints(AxisReading& r)
         r.values[i].value = r.ticks[i].value = *r.withPoint[i];
         mended = true;
     }
-    return mended ? fitAxisScale(r.values) : fit;
+    return mended ? fitAxisScale(r.values, growing) : fit;
 }
 
 digitize::ScaleMode modeOf(bool logX, bool logY)

@@ -52,7 +52,7 @@ Consensus consensusOf(std::span<const TickValue> ticks, Line line, bool logarith
 
 // Every pair of ticks proposes a scale; the one most ticks agree with wins,
 // then refitted to those ticks alone.
-std::optional<AxisScale> bestScale(std::span<const TickValue> ticks, bool logarithmic)
+std::optional<AxisScale> bestScale(std::span<const TickValue> ticks, bool logarithmic, int growing)
 {
     std::optional<Consensus> best;
     for (std::size_t i = 0; i < ticks.size(); ++i)
@@ -60,6 +60,7 @@ std::optional<AxisScale> bestScale(std::span<const TickValue> ticks, bool logari
             const double vi = term(ticks[i].value, logarithmic), vj = term(ticks[j].value, logarithmic);
             if (!(std::abs(vi - vj) > 0) || std::abs(ticks[i].along - ticks[j].along) < 3) continue;
             const double step = (ticks[j].along - ticks[i].along) / (vj - vi);
+            if (step * growing <= 0) continue;
             Consensus c = consensusOf(ticks, {ticks[i].along - step * vi, step}, logarithmic);
             if (!best || c.count > best->count || (c.count == best->count && c.spread < best->spread)) best = c;
         }
@@ -95,13 +96,13 @@ int AxisScale::agreeing() const
     return int(std::count(agrees.begin(), agrees.end(), true));
 }
 
-std::variant<AxisScale, ScaleRefusal> fitAxisScale(std::span<const TickValue> ticks)
+std::variant<AxisScale, ScaleRefusal> fitAxisScale(std::span<const TickValue> ticks, int growing)
 {
     if (ticks.size() < 3) return ScaleRefusal::TooFewLabels;
-    std::optional<AxisScale> linear = bestScale(ticks, false);
+    std::optional<AxisScale> linear = bestScale(ticks, false, growing);
     std::optional<AxisScale> logarithmic;
     if (std::all_of(ticks.begin(), ticks.end(), [](const TickValue& t) { return t.value > 0; }))
-        logarithmic = bestScale(ticks, true);
+        logarithmic = bestScale(ticks, true, growing);
     auto spread = [](const AxisScale& s) {
         double sum = 0;
         for (std::size_t i = 0; i < s.residuals.size(); ++i)

@@ -33,11 +33,15 @@ struct AxisScale {
 enum class ScaleRefusal { TooFewLabels, LabelsDisagree };
 
 // Ticks agree when they lie within this of the fitted place.
-inline constexpr double kTickTolerance = 1.5;
+inline constexpr double kTickTolerance = 1.0;
 
 // The scale most of the ticks agree on, linear or logarithmic, or why there
 // is none: fewer than three labels read, or fewer than three (or fewer than
-// half of them) agreeing on one scale.
-std::variant<AxisScale, ScaleRefusal> fitAxisScale(std::span<const TickValue> ticks);
+// half of them) agreeing on one scale. Values grow along the axis when
+// `growing` is +1 (to the right on an X axis), against it when -1 (upwards
+// on a Y axis, whose rows grow downwards): a scale running the other way is
+// what labels that all lost their minus read as (10^-4 .. 10^-1 as 10^4 ..
+// 10^1), and is no story the ticks tell.
+std::variant<AxisScale, ScaleRefusal> fitAxisScale(std::span<const TickValue> ticks, int growing);
 
 }  // namespace vastrel::axes
