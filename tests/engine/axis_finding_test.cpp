@@ -182,15 +182,16 @@ TEST(AxisFinding, PaleGridLinesMarkTicksAScansGreyPaperDoesNot)
 }
 
 // "10" left of a Y axis at `row` (its foot), with a raised power: a small 0
-// after a raised minus or alone, or none.
-void drawTen(QImage& page, int row, bool power, bool minus)
+// after a raised minus or alone, or none. A minus `up` px above the foot
+// starts at column `minus` (0: none).
+void drawTen(QImage& page, int row, bool power, double minus = 0, int up = 14)
 {
     QPainter painter(&page);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(QRectF(160, row - 13, 2, 13), Qt::black);
     painter.setPen(QPen(Qt::black, 1.6));
     painter.drawEllipse(QRectF(165.5, row - 12.5, 7, 12));
-    if (minus) painter.fillRect(QRectF(174.5, row - 14, 3, 1), Qt::black);
+    if (minus > 0) painter.fillRect(QRectF(minus, row - up, 3, 1), Qt::black);
     if (power) painter.drawEllipse(QRectF(179.5, row - 19.5, 4, 7));
 }
 
@@ -200,13 +201,15 @@ TEST(TickLabelCutting, RaisedPowerAndMinusApartFromTheDigitsBefore)
 {
     QImage page = blankPage();
     ink(page, 200, 50, 200, 550);
-    drawTen(page, 150, true, true), drawTen(page, 250, true, false), drawTen(page, 350, false, false);
+    drawTen(page, 150, true, 174.5), drawTen(page, 250, true), drawTen(page, 350, false);
+    drawTen(page, 450, true, 174, 11);  // touching the 0, a little lower
     const AxisLine axis{false, 200, 0, 50, 550, 0.5};
     const std::vector<LabelBox> labels = labelsLeftOf(InkMap(image::pixelViewOf(page)), axis, 3);
-    ASSERT_EQ(labels.size(), 3u);
+    ASSERT_EQ(labels.size(), 4u);
     EXPECT_TRUE(labels[0].power && labels[0].powerNegative);
     EXPECT_TRUE(labels[1].power && !labels[1].powerNegative);
     EXPECT_FALSE(labels[2].power);
+    EXPECT_TRUE(labels[3].power && labels[3].powerNegative);
     for (const LabelBox& label : labels) EXPECT_EQ(label.base.width, labels[2].base.width);
 }
 
@@ -214,7 +217,7 @@ TEST(AxisScaleFit, MisreadLabelLeftOutLogAxesAndRefusals)
 {
     // 0 .. 50 over columns 100 .. 350, the label of 40 read as 10.
     const std::vector<TickValue> linear{{100, 0}, {150, 10}, {200, 20}, {250, 30}, {300, 10}, {350, 50}};
-    const auto fit = fitAxisScale(linear);
+    const auto fit = fitAxisScale(linear, +1);
     ASSERT_TRUE(std::holds_alternative<AxisScale>(fit));
     const AxisScale& scale = std::get<AxisScale>(fit);
     EXPECT_FALSE(scale.logarithmic);
@@ -226,7 +229,7 @@ TEST(AxisScaleFit, MisreadLabelLeftOutLogAxesAndRefusals)
 
     // 1 .. 1000 a decade every 100 rows, upwards.
     const std::vector<TickValue> decades{{500, 1}, {400, 10}, {300, 100}, {200, 1000}};
-    const auto log = fitAxisScale(decades);
+    const auto log = fitAxisScale(decades, -1);
     ASSERT_TRUE(std::holds_alternative<AxisScale>(log));
     const AxisScale& logScale = std::get<AxisScale>(log);
     EXPECT_TRUE(logScale.logarithmic);
@@ -234,10 +237,13 @@ TEST(AxisScaleFit, MisreadLabelLeftOutLogAxesAndRefusals)
     EXPECT_NEAR(logScale.step, -100, 1e-6);
     EXPECT_NEAR(logScale.alongOf(std::sqrt(10.0)), 450, 1e-6);
 
-    auto refusal = [](const std::vector<TickValue>& ticks) {
-        const auto r = fitAxisScale(ticks);
+    auto refusal = [](const std::vector<TickValue>& ticks, int growing = +1) {
+        const auto r = fitAxisScale(ticks, growing);
         return std::holds_alternative<ScaleRefusal>(r) ? std::optional(std::get<ScaleRefusal>(r)) : std::nullopt;
     };
+    // Values growing down a Y axis: its decades read without their minus.
+    EXPECT_EQ(refusal({{100, 10}, {200, 1}, {300, 10}, {400, 100}, {500, 1000}}, -1), ScaleRefusal::LabelsDisagree);
+    EXPECT_EQ(refusal(decades, +1), ScaleRefusal::LabelsDisagree);
     // No three on one linear or logarithmic scale.
     EXPECT_EQ(refusal({{100, 1}, {130, 2}, {400, 3}, {220, 4}}), ScaleRefusal::LabelsDisagree);
     // Three agree, but not more than half of the six read.

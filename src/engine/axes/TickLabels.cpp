@@ -20,8 +20,11 @@ struct Upright {
     }
 };
 
-Upright cutUpright(const InkMap& ink, PlanePoint origin, PlanePoint ex, PlanePoint ey, int width, int height)
+// Started on a pixel's centre, the cut of an upright page takes its pixels as
+// they are: between them, small print would be smeared over two.
+Upright cutUpright(const InkMap& ink, PlanePoint from, PlanePoint ex, PlanePoint ey, int width, int height)
 {
+    const PlanePoint origin{std::round(from.x), std::round(from.y)};
     Upright cut{origin, ex, ey, {std::max(0, width), std::max(0, height), {}}};
     cut.picture.ink.resize(std::size_t(cut.picture.width) * std::size_t(cut.picture.height));
     for (int v = 0; v < cut.picture.height; ++v)
@@ -93,8 +96,12 @@ LabelBox splitPower(double along, const LabelPicture& label)
         if (tops[std::size_t(x)] >= 0) baseTop = std::min(baseTop, tops[std::size_t(x)]);
     const int height = baseline - baseTop + 1;
     // The last digit's shoulder, the right of a 0's round, stands off the
-    // line too, but starts well below the digits' tops: it is theirs.
-    auto shoulder = [&](int x) { return tops[std::size_t(x)] > baseTop + 0.1 * height; };
+    // line too, but starts below the digits' tops and centres on their
+    // middle: it is theirs. A raised minus after it stands higher.
+    auto shoulder = [&](int x) {
+        return tops[std::size_t(x)] > baseTop + 0.1 * height &&
+               tops[std::size_t(x)] + feet[std::size_t(x)] >= 2 * (baseTop + 0.35 * height);
+    };
     int firstRaised = lastOnLine + 1;
     while (firstRaised < label.width && tops[std::size_t(firstRaised)] >= 0 && shoulder(firstRaised)) ++firstRaised;
     int powerTop = label.height, powerColumns = 0, powerLeft = label.width;
