@@ -1,6 +1,6 @@
 // "軸を自動検出" in the main window: a graph drawn by ploticus calibrates
 // itself (picks, texts, mode, found points, the grid) and is digitized; a
-// graph whose labels cannot be read is refused by axis and changes nothing.
+// graph without Y labels is refused by axis and changes nothing.
 
 #include "MainWindowFixture.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 struct Window {
     MainWindowFixture app{[](const QDir& folder) {
-        for (const char* name : {"ploticus-logy.png", "grace-logy.png"})
+        for (const char* name : {"ploticus-logy.png", "gnuplot-unlabelled-y.png"})
             QVERIFY(QFile::copy(QStringLiteral(VASTREL_AXIS_GRAPHS "/") + name, folder.filePath(name)));
     }};
     shell::Form1& form = *app.form;
@@ -51,7 +51,7 @@ private slots:
     void unreadableLabelsAreRefusedByAxisAndChangeNothing()
     {
         Window w;
-        QVERIFY(w.app.show() && w.app.clickFile("grace-logy.png"));
+        QVERIFY(w.app.show() && w.app.clickFile("gnuplot-unlabelled-y.png"));
         w.form.Text1->setText("7");
         w.form.detectAxesAction->trigger();
         QCOMPARE(w.app.platform.messages.size(), 1);

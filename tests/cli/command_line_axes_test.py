@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Axes that calibrate themselves, from the command line: "axes" on a small
-set of graphs drawn by gnuplot, ploticus and R (one of them scanned with a
-tilt) whose calibration is known from the renderer, and one drawn by Grace
-whose raised powers are not read, which must be refused by name; then
+set of graphs drawn by gnuplot, ploticus, Grace and R (one of them scanned
+with a tilt) whose calibration is known from the renderer, and one by
+gnuplot with no Y labels, which must be refused by name; then
 "digitize --auto-axes --colour-at" against the curve plotted.
 
 Usage: command_line_axes_test.py PROGRAM"""
@@ -17,7 +17,7 @@ from pathlib import Path
 
 PROGRAM = None
 GRAPHS = Path(__file__).resolve().parent / "axis_graphs"
-CALIBRATED = ["gnuplot-cairo-logy", "ploticus-logy", "r-loglog-scan"]
+CALIBRATED = ["gnuplot-cairo-logy", "ploticus-logy", "grace-logy", "r-loglog-scan"]
 MODES = {1: "linear-linear", 2: "linear-log", 3: "log-log", 4: "log-linear"}
 
 
@@ -61,10 +61,10 @@ def record(name):
 
 class AxesCommand(unittest.TestCase):
     def test_calibrations_match_the_renderers_and_a_refusal_names_its_image(self):
-        images = [str(GRAPHS / f"{n}.png") for n in CALIBRATED + ["grace-logy"]]
+        images = [str(GRAPHS / f"{n}.png") for n in CALIBRATED + ["gnuplot-unlabelled-y"]]
         run = subprocess.run([PROGRAM, "axes", *images], capture_output=True, text=True, timeout=60)
         self.assertEqual(run.returncode, 1, run.stderr)
-        self.assertIn("grace-logy.png: not calibrated:", run.stderr)
+        self.assertIn("gnuplot-unlabelled-y.png: not calibrated:", run.stderr)
         self.assertIn("Y軸", run.stderr)
         lines = [json.loads(line) for line in run.stdout.splitlines()]
         self.assertEqual([line["image"] for line in lines], [f"{n}.png" for n in CALIBRATED])
