@@ -36,7 +36,7 @@ constexpr double kGoalShare = 0.90;
 // What the reading calibrates now, the floor no change may fall below on
 // the way to the goal: small print (8 px to the em) is still misread or
 // unread too often.
-constexpr int kCalibratedFloor = 24;
+constexpr int kCalibratedFloor = 27;
 
 // Graphs known to come out more than 1 px off with small residuals, and why.
 struct KnownMiss {
