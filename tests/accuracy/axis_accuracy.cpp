@@ -6,6 +6,8 @@
 // within 1 % of full scale, as through hand-typed corners.
 //
 // Usage: axis_accuracy FOLDER [PICTURE]   (PICTURE: print its ticks)
+// Any other collection of graphs with their true values can be measured
+// the same way; the goal and floor are this collection's.
 
 #include <QImage>
 #include <QJsonArray>
@@ -76,10 +78,20 @@ QString axesOf(digitize::ScaleMode mode)
            (digitize::hasLogarithmicY(mode) ? "log" : "lin");
 }
 
+// The frame's four corners; a collection drawn upright gives only the two
+// a user picks.
+QJsonObject cornersOf(const QJsonObject& json)
+{
+    if (json.contains("corners")) return json["corners"].toObject();
+    const QJsonArray ll = json["picks"]["lowerLeft"].toArray(), ur = json["picks"]["upperRight"].toArray();
+    return {{"lowerLeft", ll}, {"upperRight", ur}, {"upperLeft", QJsonArray{ll[0], ur[1]}},
+            {"lowerRight", QJsonArray{ur[0], ll[1]}}};
+}
+
 // The renderer's mapping, through the frame's four corners.
 std::optional<digitize::FittedMapping> truthOf(const QJsonObject& json, digitize::ScaleMode mode)
 {
-    const QJsonObject c = json["corners"].toObject(), v = json["values"].toObject();
+    const QJsonObject c = cornersOf(json), v = json["values"].toObject();
     auto at = [&](const char* corner, double x, double y) {
         return digitize::ReferencePoint{c[corner][0].toDouble(), c[corner][1].toDouble(), x, y};
     };
@@ -154,7 +166,7 @@ Result measure(const QString& folder, const QString& shown, const QJsonObject& j
     // Over the plotting area, in the true frame's own terms.
     for (int i = 0; i <= 10; ++i)
         for (int k = 0; k <= 10; ++k) {
-            const QJsonObject c = json["corners"].toObject();
+            const QJsonObject c = cornersOf(json);
             const double col = c["lowerLeft"][0].toDouble() + (c["upperRight"][0].toDouble() - c["lowerLeft"][0].toDouble()) * i / 10.0;
             const double row = c["lowerLeft"][1].toDouble() + (c["upperRight"][1].toDouble() - c["lowerLeft"][1].toDouble()) * k / 10.0;
             // The true values at this pixel, put where the found mapping puts them.
