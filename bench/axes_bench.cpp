@@ -5,6 +5,7 @@
 
 #include "engine/axes/AxisCalibration.h"
 #include "engine/image/DrawingArea.h"
+#include "ocr/OcrThreads.h"
 #include "ocr/TesseractLabelReader.h"
 
 #include <benchmark/benchmark.h>
@@ -82,6 +83,8 @@ BENCHMARK(BM_CalibrateAxesLoadingModel)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    // As the program reads labels: on one thread.
+    ocr::restartWithOneOcrThread(argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "ocr/OcrThreads.h"
 #include "shell/Form1.h"
 #include "shell/Module1.h"
 #include "toolkit/Fonts.h"
@@ -9,6 +10,8 @@
 
 int main(int argc, char* argv[])
 {
+    vastrel::ocr::restartWithOneOcrThread(argv);
+
     // A file-size limit (ulimit -f) then fails the write, which is reported,
     // instead of ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -4,11 +4,14 @@ private Xvfb display with real key and pointer events: a graph drawn by
 gnuplot with a negative X range and Y in thousands, calibrated with
 "軸を自動検出" (Ctrl+K) alone, nothing picked or typed, then its red curve
 digitized by its colour and saved. Every saved point must follow the
-plotted function within 1 % of full scale.
+plotted function within 1 % of full scale. The program reads the labels
+with OCR on one thread (or on the limit the user set), having started
+itself again with that limit.
 
 Usage: e2e_axes_test.py PROGRAM [--screenshots FOLDER]"""
 
 import math
+import os
 import sys
 from pathlib import Path
 
@@ -45,6 +48,10 @@ def calibrate_by_itself(program: Path, work: Path, desktop: Desktop, screenshots
     draw_gnuplot_graph(folder / "graph.png", (WIDTH, HEIGHT), (LEFT, RIGHT, TOP, BOTTOM), PLOT)
     problems = []
     with Program(program, folder, desktop, work / "program.log") as started:
+        limit = os.environ.get("OMP_THREAD_LIMIT", "1")
+        environment = Path(f"/proc/{started.process.pid}/environ").read_bytes().split(b"\0")
+        if f"OMP_THREAD_LIMIT={limit}".encode() not in environment:
+            problems.append(f"the program runs without the OCR thread limit {limit}")
         road = Road(desktop, started)
         road.select_first_file()
         road.press_in_main("ctrl+k")
