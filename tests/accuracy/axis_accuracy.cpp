@@ -84,7 +84,9 @@ QJsonObject cornersOf(const QJsonObject& json)
 {
     if (json.contains("corners")) return json["corners"].toObject();
     const QJsonArray ll = json["picks"]["lowerLeft"].toArray(), ur = json["picks"]["upperRight"].toArray();
-    return {{"lowerLeft", ll}, {"upperRight", ur}, {"upperLeft", QJsonArray{ll[0], ur[1]}},
+    return {{"lowerLeft", ll},
+            {"upperRight", ur},
+            {"upperLeft", QJsonArray{ll[0], ur[1]}},
             {"lowerRight", QJsonArray{ur[0], ll[1]}}};
 }
 

@@ -171,8 +171,8 @@ TEST(AxisFinding, PaleGridLinesMarkTicksAScansGreyPaperDoesNot)
     // Paper greyed in faint stripes, as a noisy scan's can be.
     for (int x = 450; x < 650; ++x) ink(page, x, 100, x, 499, x % 3 ? QColor(242, 242, 242) : QColor(230, 230, 230));
     ink(page, 100, 500, 700, 500), ink(page, 100, 100, 100, 500);
-    ink(page, 220, 492, 220, 506);                                // a black tick
-    ink(page, 340, 100, 340, 499, QColor(220, 220, 220));         // a grid line drawn in its place
+    ink(page, 220, 492, 220, 506);                         // a black tick
+    ink(page, 340, 100, 340, 499, QColor(220, 220, 220));  // a grid line drawn in its place
     const InkMap map(image::pixelViewOf(page));
     const auto found = findFrameLines(map);
     ASSERT_TRUE(found);

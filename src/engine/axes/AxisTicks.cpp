@@ -39,7 +39,8 @@ std::vector<Tick> findTicks(const InkMap& ink, const AxisLine& axis, int outward
         // a scan's grey paper does not.
         int faint = 0;
         while (faint < kLongest && inkAt(along, side, faint) >= kFaint &&
-               inkAt(along, side, faint) >= std::max(inkAt(along - 2, side, faint), inkAt(along + 2, side, faint)) + kFaint)
+               inkAt(along, side, faint) >=
+                   std::max(inkAt(along - 2, side, faint), inkAt(along + 2, side, faint)) + kFaint)
             ++faint;
         return faint == kLongest ? kLongest : length;
     };
