@@ -136,7 +136,7 @@ CornerPlace cornerPlace(const AxisScale& scale, double along, const AxisReading&
     auto valueOf = [&](double t) { return scale.logarithmic ? std::pow(10.0, t) : t; };
     for (const Tick& mark : marks) {
         if (std::abs(mark.along - along) > 1.0 || !(grid.step > 0)) continue;
-        const double t = scale.logarithmic ? std::log10(scale.valueAt(mark.along)) : scale.valueAt(mark.along);
+        const double t = (mark.along - scale.offset) / scale.step;  // the value, or its logarithm
         double onGrid = grid.anchor + std::round((t - grid.anchor) / grid.step) * grid.step;
         if (std::abs(onGrid) < grid.step * 1e-9) onGrid = 0.0;  // no -0 or 1e-17 from the sum
         const double value = valueOf(onGrid);
